@@ -1,0 +1,135 @@
+#include "calc/conversion.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <system_error>
+
+namespace calc {
+namespace {
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool isLeadingSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n';
+}
+
+// Power of ten of the first significant digit of a scanned number whose value does not
+// fit a double: positive for an overflow, negative for an underflow. The exponent is
+// saturated, so its digits can be as many as they like.
+long magnitude(std::string_view mantissa, std::string_view exponent)
+{
+    constexpr long bound = 1'000'000;
+    long exp = 0;
+    for (const char c : exponent) {
+        if (isDigit(c) && exp < bound)
+            exp = exp * 10 + (c - '0');
+    }
+    if (exponent.find('-') != std::string_view::npos)
+        exp = -exp;
+
+    const auto point = static_cast<long>(std::min(mantissa.find('.'), mantissa.size()));
+    for (std::size_t i = 0; i < mantissa.size(); ++i) {
+        const char c = mantissa[i];
+        if (c == '.' || c == '0')
+            continue;
+        const auto index = static_cast<long>(i);
+        return (index < point ? point - index - 1 : point - index) + exp;
+    }
+    return exp;
+}
+
+} // namespace
+
+std::optional<double> numericPrefix(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && isLeadingSpace(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    const std::size_t mantissaStart = i;
+    std::size_t digits = 0;
+    for (; i < text.size() && isDigit(text[i]); ++i)
+        ++digits;
+    if (i < text.size() && text[i] == '.') {
+        for (++i; i < text.size() && isDigit(text[i]); ++i)
+            ++digits;
+    }
+    if (digits == 0)
+        return 0.0;
+    const std::size_t mantissaEnd = i;
+
+    std::size_t end = mantissaEnd;
+    if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
+        std::size_t j = i + 1;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-'))
+            ++j;
+        if (j < text.size() && isDigit(text[j])) {
+            while (j < text.size() && isDigit(text[j]))
+                ++j;
+            end = j;
+        }
+    }
+
+    // from_chars reads the unsigned part without any locale; it takes no leading sign.
+    double value = 0.0;
+    const char *first = text.data() + mantissaStart;
+    const char *last = text.data() + end;
+    const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
+    if (ec == std::errc::result_out_of_range) {
+        const std::string_view mantissa = text.substr(mantissaStart, mantissaEnd - mantissaStart);
+        const std::string_view exponent = text.substr(mantissaEnd, end - mantissaEnd);
+        if (magnitude(mantissa, exponent) > 0)
+            return std::nullopt;
+        return 0.0;   // too small for a double: it is zero
+    }
+    if (ec != std::errc() || ptr != last)
+        return 0.0;   // cannot happen for a scanned prefix; read as no number
+    return negative ? -value : value;
+}
+
+std::optional<std::int16_t> entryValue(std::string_view text)
+{
+    const std::optional<double> value = numericPrefix(text);
+    if (!value)
+        return std::nullopt;
+    // floor, not truncation: "-0.5" reads as -1.
+    const double whole = std::floor(*value);
+    if (!(whole >= std::numeric_limits<std::int16_t>::min()
+          && whole <= std::numeric_limits<std::int16_t>::max()))
+        return std::nullopt;
+    return static_cast<std::int16_t>(whole);
+}
+
+std::string entryText(std::int16_t value)
+{
+    char buffer[8];
+    const auto result = std::to_chars(std::begin(buffer), std::end(buffer), value);
+    return std::string(buffer, result.ptr);
+}
+
+std::optional<std::int16_t> roundResult(double x)
+{
+    // floor(x + 0.5): halves round up, also below zero.
+    const double rounded = std::floor(x + 0.5);
+    if (!(rounded >= std::numeric_limits<std::int16_t>::min()
+          && rounded <= std::numeric_limits<std::int16_t>::max()))
+        return std::nullopt;
+    return static_cast<std::int16_t>(rounded);
+}
+
+std::int16_t difference(std::int16_t a, std::int16_t b)
+{
+    return static_cast<std::int16_t>(a - b);
+}
+
+} // namespace calc
