@@ -1,0 +1,264 @@
+#include "windows/frmhaupt.h"
+
+#include "calc/rating.h"
+#include "windows/classic.h"
+#include "windows/fehler.h"
+#include "windows/hilfe.h"
+#include "windows/twips.h"
+#include "windows/typedlimit.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+template <typename Control>
+Control *makeControl(QWidget *parent, const char *name, const QRect &geometry)
+{
+    auto *control = new Control(parent);
+    control->setObjectName(QLatin1String(name));
+    control->setGeometry(geometry);
+    return control;
+}
+
+QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, const QRect &geometry)
+{
+    auto *label = makeControl<QLabel>(parent, name, geometry);
+    label->setText(caption);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+QLineEdit *makeBox(QWidget *parent, const char *name, const QString &accessibleName,
+                   const QRect &geometry)
+{
+    auto *box = makeControl<QLineEdit>(parent, name, geometry);
+    box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    box->setAccessibleName(accessibleName);
+    return box;
+}
+
+QLineEdit *makeEntryBox(QWidget *parent, const char *name, const QString &accessibleName,
+                        const QRect &geometry, int maxTyped)
+{
+    auto *box = makeBox(parent, name, accessibleName, geometry);
+    box->setValidator(new TypedLengthLimit(maxTyped, box));
+    return box;
+}
+
+QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption,
+                        const QRect &geometry)
+{
+    auto *button = makeControl<QPushButton>(parent, name, geometry);
+    button->setText(caption);
+    return button;
+}
+
+QRadioButton *makeOption(QWidget *frame, const char *name, const QString &caption,
+                         const QString &toolTip, const QRect &geometry)
+{
+    auto *option = makeControl<QRadioButton>(frame, name, geometry);
+    option->setText(caption);
+    option->setToolTip(toolTip);
+    return option;
+}
+
+std::string text(const QLineEdit *box)
+{
+    return box->text().toStdString();
+}
+
+void showText(QLineEdit *box, const std::string &text)
+{
+    setProgramText(box, QString::fromStdString(text));
+}
+
+} // namespace
+
+frmHaupt::frmHaupt(QWidget *parent)
+    : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+{
+    setObjectName(QStringLiteral("frmHaupt"));
+    setWindowTitle(QStringLiteral("Ratinor 1.2"));
+    setWindowIcon(ratinorIcon());
+    setFont(classicFont());
+    setFixedClientArea(this, 3150, 3000);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, colours.color(QPalette::Midlight));
+    setPalette(colours);
+    setAutoFillBackground(true);
+
+    Label6 = makeLabel(this, "Label6", QStringLiteral("\"K\" festlegen"), twipsRect(120, 120, 1095, 255));
+    Kwert = makeEntryBox(this, "Kwert", QStringLiteral("K-Wert"), twipsRect(1320, 120, 495, 375), 2);
+    cmdHilfe = makeButton(this, "cmdHilfe", QStringLiteral("Hilfe"), twipsRect(1920, 120, 1095, 375));
+    Label1 = makeLabel(this, "Label1", QStringLiteral("Eigene ELO"), twipsRect(120, 600, 1215, 255));
+    eigeneElo = makeEntryBox(this, "eigeneElo", QStringLiteral("Eigene ELO"),
+                             twipsRect(1320, 600, 495, 375), 4);
+    EigeneElodanach = makeBox(this, "EigeneElodanach", QStringLiteral("Eigene ELO danach"),
+                              twipsRect(1920, 600, 495, 375));
+    EigeneELOdifferenz = makeBox(this, "EigeneELOdifferenz", QStringLiteral("Eigene ELO Differenz"),
+                                 twipsRect(2520, 600, 495, 375));
+    Label2 = makeLabel(this, "Label2", QStringLiteral("Gegner ELO"), twipsRect(120, 1080, 1095, 255));
+    GegnerElo = makeEntryBox(this, "GegnerElo", QStringLiteral("Gegner ELO"),
+                             twipsRect(1320, 1080, 495, 375), 4);
+    GegnerElodanach = makeBox(this, "GegnerElodanach", QStringLiteral("Gegner ELO danach"),
+                              twipsRect(1920, 1080, 495, 375));
+    GegnerELOdifferenz = makeBox(this, "GegnerELOdifferenz", QStringLiteral("Gegner ELO Differenz"),
+                                 twipsRect(2520, 1080, 495, 375));
+    Frame1 = makeControl<QGroupBox>(this, "Frame1", twipsRect(120, 1560, 1695, 1335));
+    Frame1->setTitle(QStringLiteral("Ergebnis"));
+    optGewonnen = makeOption(Frame1, "optGewonnen", QStringLiteral("Gewonnen"),
+                             QStringLiteral("Klicken Sie hier, wenn sie das Spiel gewonnen haben"),
+                             twipsRect(120, 240, 1095, 255));
+    optUnentschieden = makeOption(Frame1, "optUnentschieden", QStringLiteral("Unentschieden"),
+                                  QStringLiteral("Klicken Sie hier, wenn das Spiel unentschieden geendet hat."),
+                                  twipsRect(120, 600, 1455, 255));
+    optVerloren = makeOption(Frame1, "optVerloren", QStringLiteral("Verloren"),
+                             QStringLiteral("Klicken Sie hier, wenn Sie das Spiel verloren haben"),
+                             twipsRect(120, 960, 1095, 255));
+    optGewonnen->setChecked(true);
+    Berechnen = makeButton(this, "Berechnen", QStringLiteral("Neue ELO\nBerechnen"),
+                           twipsRect(1920, 1560, 1095, 615));
+    Berechnen->setAccessibleName(QStringLiteral("Neue ELO Berechnen"));
+    Berechnen->setDefault(true);
+    Ende = makeButton(this, "Ende", QStringLiteral("Ende"), twipsRect(1920, 2280, 1095, 615));
+
+    Label6->setBuddy(Kwert);
+    Label1->setBuddy(eigeneElo);
+    Label2->setBuddy(GegnerElo);
+
+    QWidget *const tabOrder[] = {Kwert, eigeneElo, GegnerElo, Berechnen, Ende,
+                                 EigeneElodanach, EigeneELOdifferenz, GegnerElodanach,
+                                 GegnerELOdifferenz, cmdHilfe, optGewonnen, optVerloren,
+                                 optUnentschieden};
+    for (std::size_t i = 1; i < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
+    connect(optGewonnen, &QRadioButton::clicked, this, &frmHaupt::optGewonnen_Click);
+    connect(optUnentschieden, &QRadioButton::clicked, this, &frmHaupt::optUnentschieden_Click);
+    connect(optVerloren, &QRadioButton::clicked, this, &frmHaupt::optVerloren_Click);
+    connect(Berechnen, &QPushButton::clicked, this, &frmHaupt::Berechnen_Click);
+    connect(cmdHilfe, &QPushButton::clicked, this, &frmHaupt::cmdHilfe_Click);
+    connect(Ende, &QPushButton::clicked, this, &frmHaupt::Ende_Click);
+
+    Form_Load();
+    Kwert->setFocus();
+}
+
+frmHaupt::~frmHaupt() = default;
+
+void frmHaupt::Form_Load()
+{
+    // The entries file takes the place of these defaults once it is read.
+    setProgramText(Kwert, QStringLiteral("30"));
+    setProgramText(eigeneElo, QStringLiteral("0"));
+    setProgramText(GegnerElo, QStringLiteral("0"));
+    m_gameScore = 1.0;
+}
+
+void frmHaupt::Rechnen()
+{
+    const calc::Calculation calculation =
+        calc::calculate({text(Kwert), text(eigeneElo), text(GegnerElo)}, m_gameScore);
+    showText(Kwert, calculation.entries.k);
+    showText(eigeneElo, calculation.entries.own);
+    showText(GegnerElo, calculation.entries.opponent);
+    if (calculation.focus) {
+        switch (*calculation.focus) {
+        case calc::Entry::K: Kwert->setFocus(); break;
+        case calc::Entry::Own: eigeneElo->setFocus(); break;
+        case calc::Entry::Opponent: GegnerElo->setFocus(); break;
+        }
+    }
+    if (!calculation.results) {
+        disableForDialog();
+        if (!m_fehler)
+            m_fehler = std::make_unique<Fehler>(this);
+        m_fehler->show();
+        return;
+    }
+    showText(EigeneElodanach, calculation.results->newOwn);
+    showText(EigeneELOdifferenz, calculation.results->ownChange);
+    showText(GegnerElodanach, calculation.results->newOpponent);
+    showText(GegnerELOdifferenz, calculation.results->opponentChange);
+}
+
+void frmHaupt::optGewonnen_Click()
+{
+    m_gameScore = 1.0;
+    Rechnen();
+}
+
+void frmHaupt::optUnentschieden_Click()
+{
+    m_gameScore = 0.5;
+    Rechnen();
+}
+
+void frmHaupt::optVerloren_Click()
+{
+    m_gameScore = 0.0;
+    Rechnen();
+}
+
+void frmHaupt::Berechnen_Click()
+{
+    Rechnen();
+}
+
+void frmHaupt::cmdHilfe_Click()
+{
+    if (!m_hilfe)
+        m_hilfe = std::make_unique<Hilfe>(this);
+    m_hilfe->show();
+    disableForDialog();
+}
+
+void frmHaupt::Ende_Click()
+{
+    endProgram();
+}
+
+void frmHaupt::reject()
+{
+    Ende_Click();
+}
+
+void frmHaupt::closeEvent(QCloseEvent *event)
+{
+    // Closed by the window manager, not by "Ende": end without saving the entries.
+    event->accept();
+    endProgram();
+}
+
+void frmHaupt::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange && isEnabled()) {
+        if (m_focusOnReturn)
+            m_focusOnReturn->setFocus();
+        m_focusOnReturn = nullptr;
+        activateWindow();
+    }
+}
+
+void frmHaupt::disableForDialog()
+{
+    m_focusOnReturn = focusWidget();
+    setEnabled(false);
+}
+
+void frmHaupt::endProgram()
+{
+    if (m_fehler)
+        m_fehler->hide();
+    if (m_hilfe)
+        m_hilfe->hide();
+    hide();
+    QCoreApplication::exit(0);
+}

@@ -1,0 +1,65 @@
+#pragma once
+#include <QDialog>
+#include <QPointer>
+
+#include <memory>
+
+class Fehler;
+class Hilfe;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+// The main window: the three entries, the result options and the four result boxes.
+// A QDialog, because only dialogs give Enter to the default button and Esc to reject().
+class frmHaupt : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit frmHaupt(QWidget *parent = nullptr);
+    ~frmHaupt() override;
+
+    void Rechnen();
+    void reject() override;   // Esc presses "Ende"
+
+protected:
+    void closeEvent(QCloseEvent *event) override;   // the window manager's close
+    void changeEvent(QEvent *event) override;
+
+private:
+    void Form_Load();
+    void optGewonnen_Click();
+    void optUnentschieden_Click();
+    void optVerloren_Click();
+    void Berechnen_Click();
+    void cmdHilfe_Click();
+    void Ende_Click();
+
+    void disableForDialog();
+    void endProgram();
+
+    QLabel *Label6 = nullptr;
+    QLineEdit *Kwert = nullptr;
+    QPushButton *cmdHilfe = nullptr;
+    QLabel *Label1 = nullptr;
+    QLineEdit *eigeneElo = nullptr;
+    QLineEdit *EigeneElodanach = nullptr;
+    QLineEdit *EigeneELOdifferenz = nullptr;
+    QLabel *Label2 = nullptr;
+    QLineEdit *GegnerElo = nullptr;
+    QLineEdit *GegnerElodanach = nullptr;
+    QLineEdit *GegnerELOdifferenz = nullptr;
+    QGroupBox *Frame1 = nullptr;
+    QRadioButton *optGewonnen = nullptr;
+    QRadioButton *optUnentschieden = nullptr;
+    QRadioButton *optVerloren = nullptr;
+    QPushButton *Berechnen = nullptr;
+    QPushButton *Ende = nullptr;
+
+    double m_gameScore = 1.0;
+    std::unique_ptr<Fehler> m_fehler;   // created on first use, then only hidden
+    std::unique_ptr<Hilfe> m_hilfe;
+    QPointer<QWidget> m_focusOnReturn;  // disabling the window takes the focus away
+};

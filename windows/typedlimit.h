@@ -1,0 +1,22 @@
+#pragma once
+#include <QValidator>
+
+class QLineEdit;
+
+// Limits what the user types, pastes or drops into a box to maxTyped characters,
+// cutting a paste short rather than refusing it. Text the program sets through
+// setProgramText() is not limited, and the user may shorten it but not lengthen it.
+class TypedLengthLimit : public QValidator
+{
+    Q_OBJECT
+public:
+    TypedLengthLimit(int maxTyped, QLineEdit *box);
+    State validate(QString &input, int &pos) const override;
+
+private:
+    int m_maxTyped;
+    qsizetype m_lengthBefore;   // of the text before the edit being validated
+};
+
+// Sets a box's text as the program's own, past any typed-length limit.
+void setProgramText(QLineEdit *box, const QString &text);
