@@ -239,6 +239,7 @@ void frmHaupt::closeEvent(QCloseEvent *event)
 void frmHaupt::changeEvent(QEvent *event)
 {
     QDialog::changeEvent(event);
+    // Back from a dialog: take the keyboard again, in the box that had the focus.
     if (event->type() == QEvent::EnabledChange && isEnabled()) {
         if (m_focusOnReturn)
             m_focusOnReturn->setFocus();

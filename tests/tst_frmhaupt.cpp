@@ -1,0 +1,392 @@
+#include "windows/frmhaupt.h"
+
+#include <QtTest>
+#include <QApplication>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+QString captionOf(const QWidget *control)
+{
+    if (const auto *label = qobject_cast<const QLabel *>(control))
+        return label->text();
+    if (const auto *button = qobject_cast<const QAbstractButton *>(control))
+        return button->text();
+    if (const auto *frame = qobject_cast<const QGroupBox *>(control))
+        return frame->title();
+    if (const auto *box = qobject_cast<const QLineEdit *>(control))
+        return box->text();
+    return {};
+}
+
+QWidget *visibleTopLevel(const QString &name)
+{
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == name && window->isVisible())
+            return window;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class tst_frmHaupt : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void controls_data();
+    void controls();
+    void accessibleNames();
+    void tabOrder();
+    void startsReady();
+    void optionsCalculateAtOnce_data();
+    void optionsCalculateAtOnce();
+    void drawAgainstWeakerOpponent();
+    void enterInABoxCalculates();
+    void enterOnAnotherButtonPressesIt();
+    void escapeEnds();
+    void windowManagerCloseEnds();
+    void errorFlow_data();
+    void errorFlow();
+    void errorTwiceInARow();
+    void helpFlow();
+    void typedLengthIsLimited_data();
+    void typedLengthIsLimited();
+    void programTextsAreNotLimited();
+
+private:
+    QLineEdit *box(const char *name) const { return m_window->findChild<QLineEdit *>(name); }
+    void enter(const QString &k, const QString &own, const QString &opponent);
+    QStringList outputs() const;
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<frmHaupt> m_window;
+};
+
+void tst_frmHaupt::initTestCase()
+{
+    // The entries file lives in the working directory: keep the tests' away from the build.
+    QVERIFY(m_dir.isValid());
+    QVERIFY(QDir::setCurrent(m_dir.path()));
+}
+
+void tst_frmHaupt::init()
+{
+    m_window = std::make_unique<frmHaupt>();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+}
+
+void tst_frmHaupt::cleanup()
+{
+    m_window.reset();
+    for (QWidget *window : QApplication::topLevelWidgets())
+        window->hide();
+}
+
+void tst_frmHaupt::enter(const QString &k, const QString &own, const QString &opponent)
+{
+    box("Kwert")->setText(k);
+    box("eigeneElo")->setText(own);
+    box("GegnerElo")->setText(opponent);
+}
+
+QStringList tst_frmHaupt::outputs() const
+{
+    return {box("EigeneElodanach")->text(), box("EigeneELOdifferenz")->text(),
+            box("GegnerElodanach")->text(), box("GegnerELOdifferenz")->text()};
+}
+
+void tst_frmHaupt::controls_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QRect>("rect");
+    QTest::addColumn<bool>("rightAligned");
+    QTest::newRow("Label6")             << "Label6" << "QLabel" << "\"K\" festlegen" << QRect(8, 8, 73, 17) << false;
+    QTest::newRow("Kwert")              << "Kwert" << "QLineEdit" << "30" << QRect(88, 8, 33, 25) << true;
+    QTest::newRow("cmdHilfe")           << "cmdHilfe" << "QPushButton" << "Hilfe" << QRect(128, 8, 73, 25) << false;
+    QTest::newRow("Label1")             << "Label1" << "QLabel" << "Eigene ELO" << QRect(8, 40, 81, 17) << false;
+    QTest::newRow("eigeneElo")          << "eigeneElo" << "QLineEdit" << "0" << QRect(88, 40, 33, 25) << true;
+    QTest::newRow("EigeneElodanach")    << "EigeneElodanach" << "QLineEdit" << "" << QRect(128, 40, 33, 25) << true;
+    QTest::newRow("EigeneELOdifferenz") << "EigeneELOdifferenz" << "QLineEdit" << "" << QRect(168, 40, 33, 25) << true;
+    QTest::newRow("Label2")             << "Label2" << "QLabel" << "Gegner ELO" << QRect(8, 72, 73, 17) << false;
+    QTest::newRow("GegnerElo")          << "GegnerElo" << "QLineEdit" << "0" << QRect(88, 72, 33, 25) << true;
+    QTest::newRow("GegnerElodanach")    << "GegnerElodanach" << "QLineEdit" << "" << QRect(128, 72, 33, 25) << true;
+    QTest::newRow("GegnerELOdifferenz") << "GegnerELOdifferenz" << "QLineEdit" << "" << QRect(168, 72, 33, 25) << true;
+    QTest::newRow("Frame1")             << "Frame1" << "QGroupBox" << "Ergebnis" << QRect(8, 104, 113, 89) << false;
+    // The options count from the frame's corner
+    QTest::newRow("optGewonnen")        << "optGewonnen" << "QRadioButton" << "Gewonnen" << QRect(8, 16, 73, 17) << false;
+    QTest::newRow("optUnentschieden")   << "optUnentschieden" << "QRadioButton" << "Unentschieden" << QRect(8, 40, 97, 17) << false;
+    QTest::newRow("optVerloren")        << "optVerloren" << "QRadioButton" << "Verloren" << QRect(8, 64, 73, 17) << false;
+    // The caption wraps at its blank, inside the button
+    QTest::newRow("Berechnen")          << "Berechnen" << "QPushButton" << "Neue ELO\nBerechnen" << QRect(128, 104, 73, 41) << false;
+    QTest::newRow("Ende")               << "Ende" << "QPushButton" << "Ende" << QRect(128, 152, 73, 41) << false;
+}
+
+void tst_frmHaupt::controls()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, kind);
+    QFETCH(QString, caption);
+    QFETCH(QRect, rect);
+    QFETCH(bool, rightAligned);
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Ratinor 1.2"));
+    QCOMPARE(m_window->size(), QSize(210, 200));
+    const auto *control = m_window->findChild<QWidget *>(name);
+    QVERIFY(control);
+    QCOMPARE(QString::fromLatin1(control->metaObject()->className()), kind);
+    QCOMPARE(captionOf(control), caption);
+    QCOMPARE(control->geometry(), rect);
+    if (const auto *edit = qobject_cast<const QLineEdit *>(control))
+        QCOMPARE(bool(edit->alignment() & Qt::AlignRight), rightAligned);
+}
+
+void tst_frmHaupt::accessibleNames()
+{
+    const QStringList expected{"K-Wert", "Eigene ELO", "Eigene ELO danach", "Eigene ELO Differenz",
+                               "Gegner ELO", "Gegner ELO danach", "Gegner ELO Differenz"};
+    const char *names[] = {"Kwert", "eigeneElo", "EigeneElodanach", "EigeneELOdifferenz",
+                           "GegnerElo", "GegnerElodanach", "GegnerELOdifferenz"};
+    QStringList actual;
+    for (const char *name : names)
+        actual << box(name)->accessibleName();
+    QCOMPARE(actual, expected);
+    QCOMPARE(m_window->findChild<QLabel *>("Label6")->buddy(), box("Kwert"));
+    QCOMPARE(m_window->findChild<QLabel *>("Label2")->buddy(), box("GegnerElo"));
+    QCOMPARE(m_window->findChild<QPushButton *>("Berechnen")->accessibleName(),
+             QStringLiteral("Neue ELO Berechnen"));
+}
+
+void tst_frmHaupt::tabOrder()
+{
+    QStringList visited;
+    QWidget *focus = QApplication::focusWidget();
+    for (int i = 0; i < 12 && focus; ++i) {
+        visited << focus->objectName();
+        QTest::keyClick(focus, Qt::Key_Tab);
+        focus = QApplication::focusWidget();
+    }
+    // The option group takes one stop, at its selected button; then the cycle starts again.
+    QCOMPARE(visited, (QStringList{"Kwert", "eigeneElo", "GegnerElo", "Berechnen", "Ende",
+                                   "EigeneElodanach", "EigeneELOdifferenz", "GegnerElodanach",
+                                   "GegnerELOdifferenz", "cmdHilfe", "optGewonnen", "Kwert"}));
+}
+
+void tst_frmHaupt::startsReady()
+{
+    QVERIFY(m_window->isEnabled());
+    QVERIFY(m_window->findChild<QRadioButton *>("optGewonnen")->isChecked());
+    QCOMPARE(QApplication::focusWidget(), box("Kwert"));
+    QVERIFY(!m_window->windowIcon().isNull());
+    QCOMPARE(outputs(), (QStringList{"", "", "", ""}));
+    // The score starts at 1: "Neue ELO Berechnen" calculates a win.
+    enter("30", "1500", "1500");
+    QTest::mouseClick(m_window->findChild<QPushButton *>("Berechnen"), Qt::LeftButton);
+    QCOMPARE(outputs(), (QStringList{"1515", "15", "1485", "-15"}));
+}
+
+void tst_frmHaupt::optionsCalculateAtOnce_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QStringList>("results");
+    QTest::newRow("draw") << "optUnentschieden" << QStringList{"1592", "-8", "1408", "8"};
+    QTest::newRow("lost") << "optVerloren" << QStringList{"1577", "-23", "1423", "23"};
+    QTest::newRow("won")  << "optGewonnen" << QStringList{"1607", "7", "1393", "-7"};
+}
+
+void tst_frmHaupt::optionsCalculateAtOnce()
+{
+    QFETCH(QString, option);
+    QFETCH(QStringList, results);
+    enter("30", "1600", "1400");
+    // Start from another option, so that the click is a real change of the result.
+    const QString other = option == "optVerloren" ? "optUnentschieden" : "optVerloren";
+    QTest::mouseClick(m_window->findChild<QRadioButton *>(other), Qt::LeftButton);
+    QTest::mouseClick(m_window->findChild<QRadioButton *>(option), Qt::LeftButton);
+    QCOMPARE(outputs(), results);
+    // The score stays with the option: "Neue ELO Berechnen" after a change of entries uses it.
+    box("eigeneElo")->setText("1600.9x");
+    QTest::mouseClick(m_window->findChild<QPushButton *>("Berechnen"), Qt::LeftButton);
+    QCOMPARE(box("eigeneElo")->text(), QStringLiteral("1600"));
+    QCOMPARE(outputs(), results);
+}
+
+void tst_frmHaupt::drawAgainstWeakerOpponent()
+{
+    enter("30", "1600", "1400");
+    QTest::mouseClick(m_window->findChild<QRadioButton *>("optUnentschieden"), Qt::LeftButton);
+    QCOMPARE(outputs(), (QStringList{"1592", "-8", "1408", "8"}));
+}
+
+void tst_frmHaupt::enterInABoxCalculates()
+{
+    enter("30", "1500", "1520");
+    box("GegnerElo")->setFocus();
+    QTest::keyClick(box("GegnerElo"), Qt::Key_Return);
+    QCOMPARE(outputs(), (QStringList{"1516", "16", "1504", "-16"}));
+    // Enter on a focused option button calculates too
+    enter("15", "2100", "2300");
+    auto *won = m_window->findChild<QRadioButton *>("optGewonnen");
+    won->setFocus();
+    QTest::keyClick(won, Qt::Key_Enter);
+    QCOMPARE(outputs(), (QStringList{"2111", "11", "2289", "-11"}));
+}
+
+void tst_frmHaupt::enterOnAnotherButtonPressesIt()
+{
+    auto *help = m_window->findChild<QPushButton *>("cmdHilfe");
+    help->setFocus();
+    QTest::keyClick(help, Qt::Key_Return);
+    QVERIFY(visibleTopLevel("Hilfe"));
+    QCOMPARE(outputs(), (QStringList{"", "", "", ""}));
+}
+
+void tst_frmHaupt::escapeEnds()
+{
+    QTest::keyClick(box("eigeneElo"), Qt::Key_Escape);
+    QVERIFY(!m_window->isVisible());
+}
+
+void tst_frmHaupt::windowManagerCloseEnds()
+{
+    QVERIFY(m_window->close());
+    QVERIFY(!m_window->isVisible());
+    QVERIFY(!QFile::exists("Ratinor.ini"));
+}
+
+void tst_frmHaupt::errorFlow_data()
+{
+    QTest::addColumn<QString>("k");
+    QTest::addColumn<QString>("own");
+    QTest::addColumn<QString>("opponent");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QString>("focus");
+    QTest::newRow("first-start")  << "30" << "0"    << "0"    << QStringList{"30", "0", "0"}      << "GegnerElo";
+    QTest::newRow("k-and-opp")    << "0"  << "1500" << "0"    << QStringList{"0", "1500", "0"}    << "Kwert";
+    QTest::newRow("own-letters")  << "30" << "abc"  << "1500" << QStringList{"30", "0", "1500"}   << "eigeneElo";
+    QTest::newRow("own-overflow") << "30" << "9e9"  << "15.7" << QStringList{"30", "9e9", "15"}   << "eigeneElo";
+}
+
+void tst_frmHaupt::errorFlow()
+{
+    QFETCH(QString, k);
+    QFETCH(QString, own);
+    QFETCH(QString, opponent);
+    QFETCH(QStringList, shown);
+    QFETCH(QString, focus);
+    // Results of an earlier calculation stay when the next one is refused.
+    enter("30", "1600", "1400");
+    QTest::mouseClick(m_window->findChild<QRadioButton *>("optUnentschieden"), Qt::LeftButton);
+    const QStringList before = outputs();
+
+    enter(k, own, opponent);
+    QTest::keyClick(box("Kwert"), Qt::Key_Return);
+    QCOMPARE((QStringList{box("Kwert")->text(), box("eigeneElo")->text(), box("GegnerElo")->text()}),
+             shown);
+    QCOMPARE(outputs(), before);
+    QVERIFY(!m_window->isEnabled());
+    QWidget *error = visibleTopLevel("Fehler");
+    QVERIFY(error);
+    QVERIFY(QTest::qWaitForWindowActive(error));
+
+    // While the error window is up, the main window does not react.
+    QTest::mouseClick(m_window->findChild<QRadioButton *>("optGewonnen"), Qt::LeftButton);
+    QVERIFY(m_window->findChild<QRadioButton *>("optUnentschieden")->isChecked());
+
+    QTest::keyClick(error, Qt::Key_Return);
+    QVERIFY(!error->isVisible());
+    QVERIFY(m_window->isEnabled());
+    QVERIFY(m_window->focusWidget());
+    QCOMPARE(m_window->focusWidget()->objectName(), focus);
+}
+
+void tst_frmHaupt::errorTwiceInARow()
+{
+    QTest::mouseClick(m_window->findChild<QPushButton *>("Berechnen"), Qt::LeftButton);
+    QWidget *first = visibleTopLevel("Fehler");
+    QVERIFY(first);
+    QTest::mouseClick(first->findChild<QPushButton *>("cmdFehlerOK"), Qt::LeftButton);
+    QVERIFY(m_window->isEnabled());
+    QTest::mouseClick(m_window->findChild<QPushButton *>("Berechnen"), Qt::LeftButton);
+    QCOMPARE(visibleTopLevel("Fehler"), first);   // the same window, shown again
+    QVERIFY(!m_window->isEnabled());
+    first->close();   // the window manager's close acts as OK
+    QVERIFY(!first->isVisible());
+    QVERIFY(m_window->isEnabled());
+}
+
+void tst_frmHaupt::helpFlow()
+{
+    auto *help = m_window->findChild<QPushButton *>("cmdHilfe");
+    QTest::mouseClick(help, Qt::LeftButton);
+    QWidget *window = visibleTopLevel("Hilfe");
+    QVERIFY(window);
+    QVERIFY(!m_window->isEnabled());
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, Qt::Key_Escape);   // no cancel button: Esc does nothing
+    QVERIFY(window->isVisible());
+    QTest::keyClick(window, Qt::Key_Return);
+    QVERIFY(!window->isVisible());
+    QVERIFY(m_window->isEnabled());
+    QCOMPARE(m_window->focusWidget(), help);
+
+    QTest::mouseClick(help, Qt::LeftButton);
+    QCOMPARE(visibleTopLevel("Hilfe"), window);
+    window->close();   // the window manager's close acts as OK
+    QVERIFY(m_window->isEnabled());
+}
+
+void tst_frmHaupt::typedLengthIsLimited_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("k")        << "Kwert"     << "123"    << "12";
+    QTest::newRow("own")      << "eigeneElo" << "123456" << "1234";
+    QTest::newRow("opponent") << "GegnerElo" << "abcdef" << "abcd";
+    QTest::newRow("output")   << "GegnerElodanach" << "123456" << "123456";
+}
+
+void tst_frmHaupt::typedLengthIsLimited()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QLineEdit *edit = box(name.toLatin1().constData());
+    edit->clear();
+    QTest::keyClicks(edit, typed);
+    QCOMPARE(edit->text(), shown);
+    // A paste is cut short, not refused
+    edit->clear();
+    QApplication::clipboard()->setText(typed);
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(edit->text(), shown);
+}
+
+void tst_frmHaupt::programTextsAreNotLimited()
+{
+    enter("1", "1", "1e4");
+    QTest::mouseClick(m_window->findChild<QPushButton *>("Berechnen"), Qt::LeftButton);
+    QCOMPARE(box("GegnerElo")->text(), QStringLiteral("10000"));
+    // The user may shorten such a text but not lengthen it
+    QLineEdit *opponent = box("GegnerElo");
+    opponent->setFocus();
+    opponent->end(false);
+    QTest::keyClick(opponent, Qt::Key_5);
+    QCOMPARE(opponent->text(), QStringLiteral("10000"));
+    QTest::keyClick(opponent, Qt::Key_Backspace);
+    QCOMPARE(opponent->text(), QStringLiteral("1000"));
+}
+
+QTEST_MAIN(tst_frmHaupt)
+#include "tst_frmhaupt.moc"
