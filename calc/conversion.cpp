@@ -44,19 +44,26 @@ long magnitude(std::string_view mantissa, std::string_view exponent)
     return exp;
 }
 
-} // namespace
-
-std::optional<double> numericPrefix(std::string_view text)
+// Where the parts of the number at the start of a text stand.
+struct Scan
 {
+    bool negative = false;
+    std::size_t mantissaStart = 0;
+    std::size_t mantissaEnd = 0;   // equal to mantissaStart when there is no number
+    std::size_t end = 0;           // after the exponent, if there is one
+};
+
+Scan scan(std::string_view text)
+{
+    Scan found;
     std::size_t i = 0;
     while (i < text.size() && isLeadingSpace(text[i]))
         ++i;
-    bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
+        found.negative = text[i] == '-';
         ++i;
     }
-    const std::size_t mantissaStart = i;
+    found.mantissaStart = i;
     std::size_t digits = 0;
     for (; i < text.size() && isDigit(text[i]); ++i)
         ++digits;
@@ -64,11 +71,11 @@ std::optional<double> numericPrefix(std::string_view text)
         for (++i; i < text.size() && isDigit(text[i]); ++i)
             ++digits;
     }
-    if (digits == 0)
-        return 0.0;
-    const std::size_t mantissaEnd = i;
-
-    std::size_t end = mantissaEnd;
+    if (digits == 0) {
+        found.mantissaEnd = found.end = found.mantissaStart;
+        return found;
+    }
+    found.mantissaEnd = found.end = i;
     if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
         std::size_t j = i + 1;
         if (j < text.size() && (text[j] == '+' || text[j] == '-'))
@@ -76,38 +83,58 @@ std::optional<double> numericPrefix(std::string_view text)
         if (j < text.size() && isDigit(text[j])) {
             while (j < text.size() && isDigit(text[j]))
                 ++j;
-            end = j;
+            found.end = j;
         }
     }
+    return found;
+}
 
+} // namespace
+
+double numericPrefix(std::string_view text)
+{
+    const Scan found = scan(text);
+    if (found.mantissaEnd == found.mantissaStart)
+        return 0.0;
     // from_chars reads the unsigned part without any locale; it takes no leading sign.
     double value = 0.0;
-    const char *first = text.data() + mantissaStart;
-    const char *last = text.data() + end;
+    const char *first = text.data() + found.mantissaStart;
+    const char *last = text.data() + found.end;
     const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
     if (ec == std::errc::result_out_of_range) {
-        const std::string_view mantissa = text.substr(mantissaStart, mantissaEnd - mantissaStart);
-        const std::string_view exponent = text.substr(mantissaEnd, end - mantissaEnd);
-        if (magnitude(mantissa, exponent) > 0)
-            return std::nullopt;
-        return 0.0;   // too small for a double: it is zero
+        const std::string_view mantissa =
+            text.substr(found.mantissaStart, found.mantissaEnd - found.mantissaStart);
+        const std::string_view exponent =
+            text.substr(found.mantissaEnd, found.end - found.mantissaEnd);
+        // Too small for a double is zero; too large is infinite.
+        value = magnitude(mantissa, exponent) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    } else if (ec != std::errc() || ptr != last) {
+        value = 0.0;   // cannot happen for a scanned number; read as none
     }
-    if (ec != std::errc() || ptr != last)
-        return 0.0;   // cannot happen for a scanned prefix; read as no number
-    return negative ? -value : value;
+    return found.negative ? -value : value;
+}
+
+std::size_t numericPrefixLength(std::string_view text)
+{
+    const Scan found = scan(text);
+    return found.mantissaEnd == found.mantissaStart ? 0 : found.end;
 }
 
 std::optional<std::int16_t> entryValue(std::string_view text)
 {
-    const std::optional<double> value = numericPrefix(text);
-    if (!value)
-        return std::nullopt;
     // floor, not truncation: "-0.5" reads as -1.
-    const double whole = std::floor(*value);
+    const double whole = std::floor(numericPrefix(text));
     if (!(whole >= std::numeric_limits<std::int16_t>::min()
           && whole <= std::numeric_limits<std::int16_t>::max()))
         return std::nullopt;
     return static_cast<std::int16_t>(whole);
+}
+
+std::int16_t clampedEntryValue(std::string_view text)
+{
+    const double whole = std::floor(numericPrefix(text));
+    return static_cast<std::int16_t>(std::clamp(whole, double{std::numeric_limits<std::int16_t>::min()},
+                                                double{std::numeric_limits<std::int16_t>::max()}));
 }
 
 std::string entryText(std::int16_t value)

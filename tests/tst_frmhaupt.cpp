@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -39,7 +40,6 @@ class tst_frmHaupt : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
     void controls_data();
@@ -61,25 +61,28 @@ private slots:
     void typedLengthIsLimited_data();
     void typedLengthIsLimited();
     void programTextsAreNotLimited();
+    void startsFromTheEntriesFile_data();
+    void startsFromTheEntriesFile();
+    void endSavesAsTyped_data();
+    void endSavesAsTyped();
+    void saveFailureOffersAChoice();
 
 private:
+    void restart();
     QLineEdit *box(const char *name) const { return m_window->findChild<QLineEdit *>(name); }
     void enter(const QString &k, const QString &own, const QString &opponent);
     QStringList outputs() const;
 
-    QTemporaryDir m_dir;
+    std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<frmHaupt> m_window;
 };
 
-void tst_frmHaupt::initTestCase()
-{
-    // The entries file lives in the working directory: keep the tests' away from the build.
-    QVERIFY(m_dir.isValid());
-    QVERIFY(QDir::setCurrent(m_dir.path()));
-}
-
 void tst_frmHaupt::init()
 {
+    // The entries file lives in the working directory: a fresh one for each test.
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    QVERIFY(QDir::setCurrent(m_dir->path()));
     m_window = std::make_unique<frmHaupt>();
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
@@ -90,6 +93,13 @@ void tst_frmHaupt::cleanup()
     m_window.reset();
     for (QWidget *window : QApplication::topLevelWidgets())
         window->hide();
+}
+
+void tst_frmHaupt::restart()
+{
+    m_window = std::make_unique<frmHaupt>();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
 }
 
 void tst_frmHaupt::enter(const QString &k, const QString &own, const QString &opponent)
@@ -253,13 +263,18 @@ void tst_frmHaupt::enterOnAnotherButtonPressesIt()
 
 void tst_frmHaupt::escapeEnds()
 {
+    QSignalSpy ended(m_window.get(), &frmHaupt::ended);
     QTest::keyClick(box("eigeneElo"), Qt::Key_Escape);
+    QCOMPARE(ended.count(), 1);
     QVERIFY(!m_window->isVisible());
+    QVERIFY(QFile::exists("Ratinor.ini"));
 }
 
 void tst_frmHaupt::windowManagerCloseEnds()
 {
+    QSignalSpy ended(m_window.get(), &frmHaupt::ended);
     QVERIFY(m_window->close());
+    QCOMPARE(ended.count(), 1);
     QVERIFY(!m_window->isVisible());
     QVERIFY(!QFile::exists("Ratinor.ini"));
 }
@@ -386,6 +401,101 @@ void tst_frmHaupt::programTextsAreNotLimited()
     QCOMPARE(opponent->text(), QStringLiteral("10000"));
     QTest::keyClick(opponent, Qt::Key_Backspace);
     QCOMPARE(opponent->text(), QStringLiteral("1000"));
+}
+
+void tst_frmHaupt::startsFromTheEntriesFile_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("entries");
+    QTest::newRow("saved")    << QByteArray(" 25 \r\n 1700 \r\n 1650 \r\n") << QStringList{"25", "1700", "1650"};
+    // Values the typed limits would not allow are shown whole
+    QTest::newRow("long")     << QByteArray(" 100 \r\n-1000 \r\n 32767 \r\n") << QStringList{"100", "-1000", "32767"};
+    // Each value that cannot be read takes its start default
+    QTest::newRow("short")    << QByteArray(" 25 \r\n") << QStringList{"25", "0", "0"};
+    QTest::newRow("garbled")  << QByteArray("x\r\n 40000 \r\n 1650 \r\n") << QStringList{"30", "0", "1650"};
+    QTest::newRow("directory") << QByteArray() << QStringList{"30", "0", "0"};
+}
+
+void tst_frmHaupt::startsFromTheEntriesFile()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, entries);
+    // Saved with "Verloren" selected: the start is "Gewonnen" all the same.
+    QTest::mouseClick(m_window->findChild<QRadioButton *>("optVerloren"), Qt::LeftButton);
+    m_window.reset();
+    if (QTest::currentDataTag() == QByteArray("directory")) {
+        QVERIFY(QDir::current().mkdir("Ratinor.ini"));
+    } else {
+        QFile file("Ratinor.ini");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    restart();
+    QCOMPARE((QStringList{box("Kwert")->text(), box("eigeneElo")->text(), box("GegnerElo")->text()}),
+             entries);
+    QCOMPARE(outputs(), (QStringList{"", "", "", ""}));
+    QVERIFY(m_window->findChild<QRadioButton *>("optGewonnen")->isChecked());
+    if (entries == QStringList{"25", "1700", "1650"}) {
+        QTest::keyClick(box("Kwert"), Qt::Key_Return);   // the score is 1: a win
+        QCOMPARE(outputs(), (QStringList{"1711", "11", "1639", "-11"}));
+    }
+}
+
+void tst_frmHaupt::endSavesAsTyped_data()
+{
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("typical")  << QStringList{"30", "1500", "1600"} << QByteArray(" 30 \r\n 1500 \r\n 1600 \r\n");
+    // Not checked, not normalised in the boxes
+    QTest::newRow("unchecked") << QStringList{"30", "abc", "-5"} << QByteArray(" 30 \r\n 0 \r\n-5 \r\n");
+    QTest::newRow("fraction")  << QStringList{"30", "1500", "1.9"} << QByteArray(" 30 \r\n 1500 \r\n 1 \r\n");
+    // Beyond 16 bits: the nearest bound
+    QTest::newRow("overflow")  << QStringList{"30", "9e9", "-9e9"} << QByteArray(" 30 \r\n 32767 \r\n-32768 \r\n");
+}
+
+void tst_frmHaupt::endSavesAsTyped()
+{
+    QFETCH(QStringList, entries);
+    QFETCH(QByteArray, bytes);
+    enter(entries[0], entries[1], entries[2]);
+    QTest::keyClick(box("GegnerElo"), Qt::Key_Escape);
+    QVERIFY(!m_window->isVisible());
+    QCOMPARE(box("GegnerElo")->text(), entries[2]);
+    QFile file("Ratinor.ini");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), bytes);
+}
+
+void tst_frmHaupt::saveFailureOffersAChoice()
+{
+    QVERIFY(QDir::current().mkdir("Ratinor.ini"));
+    enter("20", "1234", "1111");
+    const auto answer = [](const QString &button) {
+        QTimer::singleShot(0, [button] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            QVERIFY(box->text().contains(QDir::current().absoluteFilePath("Ratinor.ini")));
+            QVERIFY(box->informativeText().contains("Verzeichnis"));
+            for (QAbstractButton *choice : box->buttons()) {
+                if (choice->text() == button)
+                    choice->click();
+            }
+        });
+    };
+    // "Zurück" leaves everything as it was
+    QSignalSpy ended(m_window.get(), &frmHaupt::ended);
+    answer("Zurück");
+    QTest::keyClick(box("Kwert"), Qt::Key_Escape);
+    QVERIFY(m_window->isVisible());
+    QVERIFY(m_window->isEnabled());
+    QCOMPARE(box("Kwert")->text(), QStringLiteral("20"));
+    QVERIFY(QFileInfo("Ratinor.ini").isDir());
+    QCOMPARE(ended.count(), 0);
+    // "Trotzdem beenden" ends
+    answer("Trotzdem beenden");
+    QTest::mouseClick(m_window->findChild<QPushButton *>("Ende"), Qt::LeftButton);
+    QCOMPARE(ended.count(), 1);
+    QVERIFY(!m_window->isVisible());
 }
 
 QTEST_MAIN(tst_frmHaupt)

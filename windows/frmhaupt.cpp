@@ -1,6 +1,8 @@
 #include "windows/frmhaupt.h"
 
+#include "calc/conversion.h"
 #include "calc/rating.h"
+#include "storage/entriesfile.h"
 #include "windows/classic.h"
 #include "windows/fehler.h"
 #include "windows/hilfe.h"
@@ -8,14 +10,22 @@
 #include "windows/typedlimit.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 
 namespace {
+
+// The entries file, by its relative name: it lives in the working directory.
+QString entriesFileName()
+{
+    return QStringLiteral("Ratinor.ini");
+}
 
 template <typename Control>
 Control *makeControl(QWidget *parent, const char *name, const QRect &geometry)
@@ -152,12 +162,23 @@ frmHaupt::frmHaupt(QWidget *parent)
 
 frmHaupt::~frmHaupt() = default;
 
+bool frmHaupt::FileExists(const QString &FileName) const
+{
+    return storage::exists(QFile::encodeName(FileName).toStdString());
+}
+
 void frmHaupt::Form_Load()
 {
-    // The entries file takes the place of these defaults once it is read.
-    setProgramText(Kwert, QStringLiteral("30"));
-    setProgramText(eigeneElo, QStringLiteral("0"));
-    setProgramText(GegnerElo, QStringLiteral("0"));
+    storage::StoredEntries stored;
+    if (FileExists(entriesFileName()))
+        stored = storage::load(QFile::encodeName(entriesFileName()).toStdString());
+    // Each entry the file cannot give starts from its default.
+    const auto entry = [](const std::optional<std::int16_t> &value, const char *fallback) {
+        return value ? QString::fromStdString(calc::entryText(*value)) : QString::fromLatin1(fallback);
+    };
+    setProgramText(Kwert, entry(stored.k, "30"));
+    setProgramText(eigeneElo, entry(stored.own, "0"));
+    setProgramText(GegnerElo, entry(stored.opponent, "0"));
     m_gameScore = 1.0;
 }
 
@@ -221,7 +242,51 @@ void frmHaupt::cmdHilfe_Click()
 
 void frmHaupt::Ende_Click()
 {
-    endProgram();
+    if (saveEntries())
+        endProgram();
+}
+
+bool frmHaupt::saveEntries()
+{
+    // Saved as typed, unchecked; a value beyond 16 bits as the nearest bound.
+    const auto failure = storage::save(QFile::encodeName(entriesFileName()).toStdString(),
+                                       calc::clampedEntryValue(text(Kwert)),
+                                       calc::clampedEntryValue(text(eigeneElo)),
+                                       calc::clampedEntryValue(text(GegnerElo)));
+    if (!failure)
+        return true;
+
+    QString reason;
+    switch (failure->kind) {
+    case storage::SaveError::Kind::Directory:
+        reason = QStringLiteral("An ihrer Stelle steht ein Verzeichnis mit demselben Namen.");
+        break;
+    case storage::SaveError::Kind::CannotCreate:
+        reason = QStringLiteral("Sie lässt sich dort nicht anlegen, zum Beispiel weil die "
+                                "Schreibberechtigung fehlt.");
+        break;
+    case storage::SaveError::Kind::CannotWrite:
+        reason = QStringLiteral("Sie ließ sich nicht vollständig schreiben, zum Beispiel weil "
+                                "der Datenträger voll ist. Der alte Inhalt ist erhalten.");
+        break;
+    }
+    if (!failure->detail.empty())
+        reason += QStringLiteral(" (Meldung des Systems: %1)").arg(QString::fromStdString(failure->detail));
+
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Ratinor 1.2"),
+                    QStringLiteral("Die eingegebenen Werte konnten nicht in der Datei „%1“ "
+                                   "gespeichert werden.")
+                        .arg(QDir::toNativeSeparators(QDir::current().absoluteFilePath(entriesFileName()))),
+                    QMessageBox::NoButton, this);
+    box.setObjectName(QStringLiteral("saveFailure"));
+    box.setInformativeText(reason + QStringLiteral("\n\nMit „Trotzdem beenden“ gehen die Werte "
+                                                   "verloren; mit „Zurück“ bleibt das Programm offen."));
+    QPushButton *endAnyway = box.addButton(QStringLiteral("Trotzdem beenden"), QMessageBox::DestructiveRole);
+    QPushButton *back = box.addButton(QStringLiteral("Zurück"), QMessageBox::RejectRole);
+    box.setDefaultButton(back);
+    box.setEscapeButton(back);
+    box.exec();
+    return box.clickedButton() == endAnyway;
 }
 
 void frmHaupt::reject()
@@ -261,5 +326,5 @@ void frmHaupt::endProgram()
     if (m_hilfe)
         m_hilfe->hide();
     hide();
-    QCoreApplication::exit(0);
+    emit ended();
 }

@@ -22,7 +22,13 @@ public:
     ~frmHaupt() override;
 
     void Rechnen();
+    // Whether anything of that name is there, a directory included.
+    bool FileExists(const QString &FileName) const;
     void reject() override;   // Esc presses "Ende"
+
+signals:
+    // The program is to end now: "Ende", or the window manager closed the window.
+    void ended();
 
 protected:
     void closeEvent(QCloseEvent *event) override;   // the window manager's close
@@ -38,6 +44,7 @@ private:
     void Ende_Click();
 
     void disableForDialog();
+    bool saveEntries();
     void endProgram();
 
     QLabel *Label6 = nullptr;
