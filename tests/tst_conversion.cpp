@@ -11,6 +11,10 @@ private slots:
     void entryValue_data();
     void entryValue();
     void entryValueIgnoresLocale();
+    void clampedEntryValue_data();
+    void clampedEntryValue();
+    void numericPrefixLength_data();
+    void numericPrefixLength();
     void entryText_data();
     void entryText();
     void roundResult_data();
@@ -83,6 +87,41 @@ void tst_Conversion::entryValueIgnoresLocale()
     std::setlocale(LC_ALL, "C");
     QCOMPARE(int(value.value_or(0)), 1500);
     QCOMPARE(int(comma.value_or(0)), 2);
+}
+
+void tst_Conversion::clampedEntryValue_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("value");
+    QTest::newRow("inside")        << "1500.9" << 1500;
+    QTest::newRow("above")         << "9e9"    << 32767;
+    QTest::newRow("below")         << "-32769" << -32768;
+    QTest::newRow("double-overflow") << "-1e999" << -32768;
+}
+
+void tst_Conversion::clampedEntryValue()
+{
+    QFETCH(QString, text);
+    QFETCH(int, value);
+    QCOMPARE(int(calc::clampedEntryValue(text.toStdString())), value);
+}
+
+void tst_Conversion::numericPrefixLength_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("length");
+    QTest::newRow("none")         << "abc"      << 0;
+    QTest::newRow("lone-sign")    << " -"       << 0;
+    QTest::newRow("whole")        << " -12.5e3" << 8;
+    QTest::newRow("bare-exponent") << "12e+"    << 2;
+    QTest::newRow("trailing")     << "7x"       << 1;
+}
+
+void tst_Conversion::numericPrefixLength()
+{
+    QFETCH(QString, text);
+    QFETCH(int, length);
+    QCOMPARE(int(calc::numericPrefixLength(text.toStdString())), length);
 }
 
 void tst_Conversion::entryText_data()
