@@ -2,10 +2,12 @@
 
 #include "windows/twips.h"
 
+#include <QCloseEvent>
 #include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QPixmap>
+#include <QPushButton>
 #include <QWidget>
 
 namespace {
@@ -53,4 +55,37 @@ QIcon ratinorIcon()
 void setFixedClientArea(QWidget *window, int width, int height)
 {
     window->setFixedSize(twipsSize(width, height));
+}
+
+ClassicDialog::ClassicDialog(Qt::WindowFlags flags) : QDialog(nullptr, flags)
+{
+    setFont(classicFont());
+}
+
+QPushButton *ClassicDialog::addOkButton(const QRect &geometry)
+{
+    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok->setObjectName(QStringLiteral("cmdFehlerOK"));
+    m_ok->setGeometry(geometry);
+    m_ok->setDefault(true);
+    connect(m_ok, &QPushButton::clicked, this, &ClassicDialog::cmdFehlerOK_Click);
+    return m_ok;
+}
+
+void ClassicDialog::reject()
+{
+}
+
+void ClassicDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (m_ok)
+        m_ok->setFocus();
+    activateWindow();
+}
+
+void ClassicDialog::closeEvent(QCloseEvent *event)
+{
+    event->ignore();   // OK hides the window itself
+    cmdFehlerOK_Click();
 }

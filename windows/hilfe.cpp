@@ -4,7 +4,6 @@
 #include "windows/frmhaupt.h"
 #include "windows/twips.h"
 
-#include <QCloseEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -32,13 +31,12 @@ const QString &Hilfe::helpText()
 }
 
 Hilfe::Hilfe(frmHaupt *main)
-    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+    : ClassicDialog(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                            | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       m_main(main)
 {
     setObjectName(QStringLiteral("Hilfe"));
     setWindowTitle(QStringLiteral("Ratinor 1.2 - Hilfe"));
-    setFont(classicFont());
     setFixedClientArea(this, 3225, 4575);
 
     Label1 = new QLabel(QStringLiteral("Ratinor 1.2"), this);
@@ -61,12 +59,8 @@ Hilfe::Hilfe(frmHaupt *main)
     colours.setColor(QPalette::Base, colours.color(QPalette::Button));
     Text1->setPalette(colours);
 
-    cmdFehlerOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdFehlerOK->setObjectName(QStringLiteral("cmdFehlerOK"));
-    cmdFehlerOK->setGeometry(twipsRect(960, 3960, 1335, 495));
-    cmdFehlerOK->setDefault(true);
+    cmdFehlerOK = addOkButton(twipsRect(960, 3960, 1335, 495));
     setTabOrder(Text1, cmdFehlerOK);
-    connect(cmdFehlerOK, &QPushButton::clicked, this, &Hilfe::cmdFehlerOK_Click);
 }
 
 void Hilfe::cmdFehlerOK_Click()
@@ -74,21 +68,4 @@ void Hilfe::cmdFehlerOK_Click()
     hide();
     m_main->setEnabled(true);
     m_main->show();
-}
-
-void Hilfe::reject()
-{
-}
-
-void Hilfe::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    cmdFehlerOK->setFocus();
-    activateWindow();
-}
-
-void Hilfe::closeEvent(QCloseEvent *event)
-{
-    event->ignore();   // OK hides the window itself
-    cmdFehlerOK_Click();
 }

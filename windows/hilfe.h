@@ -1,5 +1,5 @@
 #pragma once
-#include <QDialog>
+#include "windows/classic.h"
 
 class frmHaupt;
 class QLabel;
@@ -8,22 +8,17 @@ class QPushButton;
 
 // The help window with its fixed text. Shown without an owner while the main window is
 // disabled, so it acts as a modal dialog; OK hides it and gives control back.
-class Hilfe : public QDialog
+class Hilfe : public ClassicDialog
 {
     Q_OBJECT
 public:
     explicit Hilfe(frmHaupt *main);
-    void reject() override;   // Esc does nothing here
 
     // The help text, each line ended by CR LF.
     static const QString &helpText();
 
-protected:
-    void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;   // the window manager's close acts as OK
-
 private:
-    void cmdFehlerOK_Click();
+    void cmdFehlerOK_Click() override;
 
     frmHaupt *m_main;
     QLabel *Label1 = nullptr;
