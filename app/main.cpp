@@ -8,5 +8,5 @@ int main(int argc, char *argv[])
     frmHaupt window;
     QObject::connect(&window, &frmHaupt::ended, &app, &QCoreApplication::quit);
     window.show();
-    return app.exec();
+    return QApplication::exec();
 }

@@ -49,8 +49,8 @@ struct Scan
 {
     bool negative = false;
     std::size_t mantissaStart = 0;
-    std::size_t mantissaEnd = 0;   // equal to mantissaStart when there is no number
-    std::size_t end = 0;           // after the exponent, if there is one
+    std::size_t mantissaEnd = 0; // equal to mantissaStart when there is no number
+    std::size_t end = 0;         // after the exponent, if there is one
 };
 
 Scan scan(std::string_view text)
@@ -102,14 +102,14 @@ double numericPrefix(std::string_view text)
     const char *last = text.data() + found.end;
     const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
     if (ec == std::errc::result_out_of_range) {
-        const std::string_view mantissa =
-            text.substr(found.mantissaStart, found.mantissaEnd - found.mantissaStart);
-        const std::string_view exponent =
-            text.substr(found.mantissaEnd, found.end - found.mantissaEnd);
+        const std::string_view mantissa = text.substr(found.mantissaStart,
+                                                      found.mantissaEnd - found.mantissaStart);
+        const std::string_view exponent = text.substr(found.mantissaEnd,
+                                                      found.end - found.mantissaEnd);
         // Too small for a double is zero; too large is infinite.
         value = magnitude(mantissa, exponent) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     } else if (ec != std::errc() || ptr != last) {
-        value = 0.0;   // cannot happen for a scanned number; read as none
+        value = 0.0; // cannot happen for a scanned number; read as none
     }
     return found.negative ? -value : value;
 }
@@ -133,15 +133,16 @@ std::optional<std::int16_t> entryValue(std::string_view text)
 std::int16_t clampedEntryValue(std::string_view text)
 {
     const double whole = std::floor(numericPrefix(text));
-    return static_cast<std::int16_t>(std::clamp(whole, double{std::numeric_limits<std::int16_t>::min()},
-                                                double{std::numeric_limits<std::int16_t>::max()}));
+    return static_cast<std::int16_t>(std::clamp(whole,
+                                                double {std::numeric_limits<std::int16_t>::min()},
+                                                double {std::numeric_limits<std::int16_t>::max()}));
 }
 
 std::string entryText(std::int16_t value)
 {
     char buffer[8];
     const auto result = std::to_chars(std::begin(buffer), std::end(buffer), value);
-    return std::string(buffer, result.ptr);
+    return {buffer, result.ptr};
 }
 
 std::optional<std::int16_t> roundResult(double x)

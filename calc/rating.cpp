@@ -12,7 +12,7 @@ namespace {
 std::optional<std::int16_t> newRating(std::int16_t k, std::int16_t self, std::int16_t other,
                                       double result)
 {
-    const double d = static_cast<double>(other - self);
+    const auto d = static_cast<double>(other - self);
     const double q = std::pow(10.0, d / 400.0);
     const double expected = 1.0 / (q + 1.0);
     const double x = (result - expected) * k + self;
@@ -33,12 +33,12 @@ std::optional<NewRatings> newRatings(std::int16_t k, std::int16_t own, std::int1
     const auto newOpponent = newRating(k, opponent, own, 1.0 - score);
     if (!newOwn || !newOpponent)
         return std::nullopt;
-    return NewRatings{*newOwn, *newOpponent};
+    return NewRatings {*newOwn, *newOpponent};
 }
 
 Calculation calculate(const EntryTexts &typed, double score)
 {
-    Calculation calculation{typed, std::nullopt, std::nullopt};
+    Calculation calculation {typed, std::nullopt, std::nullopt};
     const auto k = entryValue(typed.k);
     const auto own = entryValue(typed.own);
     const auto opponent = entryValue(typed.opponent);
@@ -62,7 +62,7 @@ Calculation calculate(const EntryTexts &typed, double score)
     const auto ratings = newRatings(*k, *own, *opponent, score);
     if (!ratings)
         return calculation;
-    calculation.results = ResultTexts{
+    calculation.results = ResultTexts {
         entryText(ratings->own),
         entryText(difference(ratings->own, *own)),
         entryText(ratings->opponent),

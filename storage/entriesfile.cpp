@@ -96,15 +96,16 @@ std::optional<SaveError> save(const std::filesystem::path &file, std::int16_t k,
 {
     std::error_code error;
     if (std::filesystem::is_directory(file, error))
-        return SaveError{SaveError::Kind::Directory, {}};
+        return SaveError {SaveError::Kind::Directory, {}};
 
     QSaveFile out(QString::fromStdString(file.string()));
     if (!out.open(QIODevice::WriteOnly))
-        return SaveError{SaveError::Kind::CannotCreate, out.errorString().toStdString()};
+        return SaveError {SaveError::Kind::CannotCreate, out.errorString().toStdString()};
     const std::string bytes = format(k, own, opponent);
-    if (out.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())
+    if (out.write(bytes.data(), static_cast<qint64>(bytes.size()))
+            != static_cast<qint64>(bytes.size())
         || !out.commit())
-        return SaveError{SaveError::Kind::CannotWrite, out.errorString().toStdString()};
+        return SaveError {SaveError::Kind::CannotWrite, out.errorString().toStdString()};
     return std::nullopt;
 }
 

@@ -38,12 +38,12 @@ std::string format(std::int16_t k, std::int16_t own, std::int16_t opponent);
 struct SaveError
 {
     enum class Kind {
-        Directory,     // a directory of that name is in the way
-        CannotCreate,  // the file could not be created (no permission, no such folder)
-        CannotWrite,   // writing or replacing it failed (a full disk)
+        Directory,    // a directory of that name is in the way
+        CannotCreate, // the file could not be created (no permission, no such folder)
+        CannotWrite,  // writing or replacing it failed (a full disk)
     };
     Kind kind;
-    std::string detail;   // the system's own words
+    std::string detail; // the system's own words
 };
 
 // Replaces the file's content with the three entries as a whole: a new file is written

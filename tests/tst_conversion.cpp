@@ -22,6 +22,7 @@ private slots:
     void differenceWraps();
 };
 
+// clang-format off
 void tst_Conversion::entryValue_data()
 {
     QTest::addColumn<QString>("text");
@@ -65,6 +66,7 @@ void tst_Conversion::entryValue_data()
     QTest::newRow("huge-exponent")  << "1e99999999999999999999" << false << 0;
     QTest::newRow("long-zeros")     << "0.000000000000000000000000000000000000001e40" << true << 10;
 }
+// clang-format on
 
 void tst_Conversion::entryValue()
 {
@@ -89,6 +91,7 @@ void tst_Conversion::entryValueIgnoresLocale()
     QCOMPARE(int(comma.value_or(0)), 2);
 }
 
+// clang-format off
 void tst_Conversion::clampedEntryValue_data()
 {
     QTest::addColumn<QString>("text");
@@ -98,6 +101,7 @@ void tst_Conversion::clampedEntryValue_data()
     QTest::newRow("below")         << "-32769" << -32768;
     QTest::newRow("double-overflow") << "-1e999" << -32768;
 }
+// clang-format on
 
 void tst_Conversion::clampedEntryValue()
 {
@@ -106,6 +110,7 @@ void tst_Conversion::clampedEntryValue()
     QCOMPARE(int(calc::clampedEntryValue(text.toStdString())), value);
 }
 
+// clang-format off
 void tst_Conversion::numericPrefixLength_data()
 {
     QTest::addColumn<QString>("text");
@@ -116,6 +121,7 @@ void tst_Conversion::numericPrefixLength_data()
     QTest::newRow("bare-exponent") << "12e+"    << 2;
     QTest::newRow("trailing")     << "7x"       << 1;
 }
+// clang-format on
 
 void tst_Conversion::numericPrefixLength()
 {
@@ -124,6 +130,7 @@ void tst_Conversion::numericPrefixLength()
     QCOMPARE(int(calc::numericPrefixLength(text.toStdString())), length);
 }
 
+// clang-format off
 void tst_Conversion::entryText_data()
 {
     QTest::addColumn<int>("value");
@@ -133,6 +140,7 @@ void tst_Conversion::entryText_data()
     QTest::newRow("rating")   << 1515   << "1515";
     QTest::newRow("min")      << -32768 << "-32768";
 }
+// clang-format on
 
 void tst_Conversion::entryText()
 {
@@ -141,6 +149,7 @@ void tst_Conversion::entryText()
     QCOMPARE(QString::fromStdString(calc::entryText(static_cast<std::int16_t>(value))), text);
 }
 
+// clang-format off
 void tst_Conversion::roundResult_data()
 {
     QTest::addColumn<double>("x");
@@ -158,6 +167,7 @@ void tst_Conversion::roundResult_data()
     QTest::newRow("below-min")      << -32769.0  << false << 0;
     QTest::newRow("not-a-number")   << std::nan("") << false << 0;
 }
+// clang-format on
 
 void tst_Conversion::roundResult()
 {

@@ -2,12 +2,12 @@
 #include "windows/frmhaupt.h"
 #include "windows/hilfe.h"
 
-#include <QtTest>
-#include <QLabel>
 #include <QAbstractTextDocumentLayout>
+#include <QLabel>
 #include <QPlainTextEdit>
-#include <QTextBlock>
 #include <QPushButton>
+#include <QTextBlock>
+#include <QtTest>
 
 class tst_Dialogs : public QObject
 {
@@ -43,6 +43,7 @@ void tst_Dialogs::initTestCase()
     m_hilfe = std::make_unique<Hilfe>(m_main.get());
 }
 
+// clang-format off
 void tst_Dialogs::controls_data()
 {
     QTest::addColumn<QString>("window");
@@ -57,6 +58,7 @@ void tst_Dialogs::controls_data()
     QTest::newRow("Hilfe-Text1") << "Hilfe" << "Text1" << "" << QRect(8, 40, 201, 217);
     QTest::newRow("Hilfe-OK") << "Hilfe" << "cmdFehlerOK" << "OK" << QRect(64, 264, 89, 33);
 }
+// clang-format on
 
 void tst_Dialogs::controls()
 {
@@ -75,6 +77,7 @@ void tst_Dialogs::controls()
     }
 }
 
+// clang-format off
 void tst_Dialogs::windows_data()
 {
     QTest::addColumn<QString>("window");
@@ -85,6 +88,7 @@ void tst_Dialogs::windows_data()
     QTest::newRow("Fehler") << "Fehler" << "Wert außerhalb des erlaubten Bereichs" << QSize(177, 133) << true << false;
     QTest::newRow("Hilfe")  << "Hilfe" << "Ratinor 1.2 - Hilfe" << QSize(215, 305) << false << true;
 }
+// clang-format on
 
 void tst_Dialogs::windows()
 {
@@ -99,13 +103,14 @@ void tst_Dialogs::windows()
     QCOMPARE(shown->maximumSize(), size);
     QCOMPARE(!shown->windowIcon().isNull(), hasIcon);
     QCOMPARE(bool(shown->windowFlags() & Qt::WindowCloseButtonHint), hasCloseButton);
-    QVERIFY(!(shown->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    QVERIFY(!shown->parentWidget());   // shown without an owner window
+    QVERIFY(
+        !(shown->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    QVERIFY(!shown->parentWidget()); // shown without an owner window
 }
 
 void tst_Dialogs::helpText()
 {
-    const QStringList lines{
+    const QStringList lines {
         "Dieses Programm berechnet die neue ",
         "ELO-Score nach dem aktuellen ",
         "Punktestand der Spielparteien. Der K-",
@@ -142,19 +147,22 @@ void tst_Dialogs::helpTextIsShownWhole()
     // A plain text layout stacks the blocks from the top; the first starts at 0.
     QAbstractTextDocumentLayout *layout = text->document()->documentLayout();
     qreal height = 0;
-    for (QTextBlock line = text->document()->firstBlock(); line.blockNumber() < 16; line = line.next())
+    for (QTextBlock line = text->document()->firstBlock(); line.blockNumber() < 16;
+         line = line.next())
         height += layout->blockBoundingRect(line).height();
     QVERIFY2(height <= text->viewport()->height(),
              qPrintable(QString("%1 > %2").arg(height).arg(text->viewport()->height())));
     m_hilfe->hide();
 }
 
+// clang-format off
 void tst_Dialogs::okRestoresTheMainWindow_data()
 {
     QTest::addColumn<QString>("window");
     QTest::newRow("Fehler") << "Fehler";
     QTest::newRow("Hilfe") << "Hilfe";
 }
+// clang-format on
 
 void tst_Dialogs::okRestoresTheMainWindow()
 {

@@ -66,6 +66,7 @@ void tst_EntriesFile::init()
     QVERIFY(m_dir->isValid());
 }
 
+// clang-format off
 void tst_EntriesFile::format_data()
 {
     QTest::addColumn<int>("k");
@@ -77,6 +78,7 @@ void tst_EntriesFile::format_data()
     QTest::newRow("zero-and-negative") << 30 << 0 << -5 << QByteArray(" 30 \r\n 0 \r\n-5 \r\n");
     QTest::newRow("bounds")   << -32768 << 32767 << 1 << QByteArray("-32768 \r\n 32767 \r\n 1 \r\n");
 }
+// clang-format on
 
 void tst_EntriesFile::format()
 {
@@ -94,6 +96,7 @@ void tst_EntriesFile::format()
     QCOMPARE(back.opponent, value(opponent));
 }
 
+// clang-format off
 void tst_EntriesFile::parse_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -117,6 +120,7 @@ void tst_EntriesFile::parse_data()
     QTest::newRow("out-of-range")  << QByteArray("25 40000 -32769") << value(25) << none() << none();
     QTest::newRow("junk")          << QByteArray("\x00\xff\x01 7 \x80", 7) << none() << value(7) << none();
 }
+// clang-format on
 
 void tst_EntriesFile::parse()
 {
@@ -124,12 +128,14 @@ void tst_EntriesFile::parse()
     QFETCH(Entry, k);
     QFETCH(Entry, own);
     QFETCH(Entry, opponent);
-    const storage::StoredEntries entries = storage::parse(std::string_view(bytes.constData(), bytes.size()));
+    const storage::StoredEntries entries = storage::parse(
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     QCOMPARE(entries.k, k);
     QCOMPARE(entries.own, own);
     QCOMPARE(entries.opponent, opponent);
 }
 
+// clang-format off
 void tst_EntriesFile::loadReadsOnlyWhatIsSafe_data()
 {
     QTest::addColumn<QString>("kind");
@@ -139,6 +145,7 @@ void tst_EntriesFile::loadReadsOnlyWhatIsSafe_data()
     QTest::newRow("dangling")     << "dangling";
     QTest::newRow("huge")         << "huge";
 }
+// clang-format on
 
 void tst_EntriesFile::loadReadsOnlyWhatIsSafe()
 {
@@ -174,9 +181,11 @@ void tst_EntriesFile::saveReplacesTheWholeFile()
     QVERIFY(!storage::save(pathOf(file()), 25, 1700, 1650));
     QCOMPARE(readAll(file()), QByteArray(" 25 \r\n 1700 \r\n 1650 \r\n"));
     // No temporary file is left beside it
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Ratinor.ini"});
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList {"Ratinor.ini"});
 }
 
+// clang-format off
 void tst_EntriesFile::saveFailures_data()
 {
     QTest::addColumn<QString>("kind");
@@ -184,6 +193,7 @@ void tst_EntriesFile::saveFailures_data()
     QTest::newRow("directory")    << "directory" << int(storage::SaveError::Kind::Directory);
     QTest::newRow("below-a-file") << "below-a-file" << int(storage::SaveError::Kind::CannotCreate);
 }
+// clang-format on
 
 void tst_EntriesFile::saveFailures()
 {
@@ -211,7 +221,7 @@ void tst_EntriesFile::exists()
 {
     QVERIFY(!storage::exists(pathOf(file())));
     QVERIFY(QFile::link(m_dir->filePath("gone"), file()));
-    QVERIFY(storage::exists(pathOf(file())));   // any entry of that name counts
+    QVERIFY(storage::exists(pathOf(file()))); // any entry of that name counts
     QVERIFY(QFile::remove(file()));
     QVERIFY(QDir(m_dir->path()).mkdir("Ratinor.ini"));
     QVERIFY(storage::exists(pathOf(file())));

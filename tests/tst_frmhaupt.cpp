@@ -1,6 +1,5 @@
 #include "windows/frmhaupt.h"
 
-#include <QtTest>
 #include <QApplication>
 #include <QClipboard>
 #include <QGroupBox>
@@ -9,6 +8,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QtTest>
 
 namespace {
 
@@ -115,6 +115,7 @@ QStringList tst_frmHaupt::outputs() const
             box("GegnerElodanach")->text(), box("GegnerELOdifferenz")->text()};
 }
 
+// clang-format off
 void tst_frmHaupt::controls_data()
 {
     QTest::addColumn<QString>("name");
@@ -142,6 +143,7 @@ void tst_frmHaupt::controls_data()
     QTest::newRow("Berechnen")          << "Berechnen" << "QPushButton" << "Neue ELO\nBerechnen" << QRect(128, 104, 73, 41) << false;
     QTest::newRow("Ende")               << "Ende" << "QPushButton" << "Ende" << QRect(128, 152, 73, 41) << false;
 }
+// clang-format on
 
 void tst_frmHaupt::controls()
 {
@@ -163,10 +165,12 @@ void tst_frmHaupt::controls()
 
 void tst_frmHaupt::accessibleNames()
 {
-    const QStringList expected{"K-Wert", "Eigene ELO", "Eigene ELO danach", "Eigene ELO Differenz",
-                               "Gegner ELO", "Gegner ELO danach", "Gegner ELO Differenz"};
-    const char *names[] = {"Kwert", "eigeneElo", "EigeneElodanach", "EigeneELOdifferenz",
-                           "GegnerElo", "GegnerElodanach", "GegnerELOdifferenz"};
+    const QStringList expected {
+        "K-Wert",     "Eigene ELO",        "Eigene ELO danach",   "Eigene ELO Differenz",
+        "Gegner ELO", "Gegner ELO danach", "Gegner ELO Differenz"};
+    const char *names[] = {
+        "Kwert",     "eigeneElo",       "EigeneElodanach",   "EigeneELOdifferenz",
+        "GegnerElo", "GegnerElodanach", "GegnerELOdifferenz"};
     QStringList actual;
     for (const char *name : names)
         actual << box(name)->accessibleName();
@@ -187,9 +191,10 @@ void tst_frmHaupt::tabOrder()
         focus = QApplication::focusWidget();
     }
     // The option group takes one stop, at its selected button; then the cycle starts again.
-    QCOMPARE(visited, (QStringList{"Kwert", "eigeneElo", "GegnerElo", "Berechnen", "Ende",
-                                   "EigeneElodanach", "EigeneELOdifferenz", "GegnerElodanach",
-                                   "GegnerELOdifferenz", "cmdHilfe", "optGewonnen", "Kwert"}));
+    QCOMPARE(visited,
+             (QStringList {"Kwert", "eigeneElo", "GegnerElo", "Berechnen", "Ende",
+                           "EigeneElodanach", "EigeneELOdifferenz", "GegnerElodanach",
+                           "GegnerELOdifferenz", "cmdHilfe", "optGewonnen", "Kwert"}));
 }
 
 void tst_frmHaupt::startsReady()
@@ -198,13 +203,14 @@ void tst_frmHaupt::startsReady()
     QVERIFY(m_window->findChild<QRadioButton *>("optGewonnen")->isChecked());
     QCOMPARE(QApplication::focusWidget(), box("Kwert"));
     QVERIFY(!m_window->windowIcon().isNull());
-    QCOMPARE(outputs(), (QStringList{"", "", "", ""}));
+    QCOMPARE(outputs(), (QStringList {"", "", "", ""}));
     // The score starts at 1: "Neue ELO Berechnen" calculates a win.
     enter("30", "1500", "1500");
     QTest::mouseClick(m_window->findChild<QPushButton *>("Berechnen"), Qt::LeftButton);
-    QCOMPARE(outputs(), (QStringList{"1515", "15", "1485", "-15"}));
+    QCOMPARE(outputs(), (QStringList {"1515", "15", "1485", "-15"}));
 }
 
+// clang-format off
 void tst_frmHaupt::optionsCalculateAtOnce_data()
 {
     QTest::addColumn<QString>("option");
@@ -213,6 +219,7 @@ void tst_frmHaupt::optionsCalculateAtOnce_data()
     QTest::newRow("lost") << "optVerloren" << QStringList{"1577", "-23", "1423", "23"};
     QTest::newRow("won")  << "optGewonnen" << QStringList{"1607", "7", "1393", "-7"};
 }
+// clang-format on
 
 void tst_frmHaupt::optionsCalculateAtOnce()
 {
@@ -235,7 +242,7 @@ void tst_frmHaupt::drawAgainstWeakerOpponent()
 {
     enter("30", "1600", "1400");
     QTest::mouseClick(m_window->findChild<QRadioButton *>("optUnentschieden"), Qt::LeftButton);
-    QCOMPARE(outputs(), (QStringList{"1592", "-8", "1408", "8"}));
+    QCOMPARE(outputs(), (QStringList {"1592", "-8", "1408", "8"}));
 }
 
 void tst_frmHaupt::enterInABoxCalculates()
@@ -243,13 +250,13 @@ void tst_frmHaupt::enterInABoxCalculates()
     enter("30", "1500", "1520");
     box("GegnerElo")->setFocus();
     QTest::keyClick(box("GegnerElo"), Qt::Key_Return);
-    QCOMPARE(outputs(), (QStringList{"1516", "16", "1504", "-16"}));
+    QCOMPARE(outputs(), (QStringList {"1516", "16", "1504", "-16"}));
     // Enter on a focused option button calculates too
     enter("15", "2100", "2300");
     auto *won = m_window->findChild<QRadioButton *>("optGewonnen");
     won->setFocus();
     QTest::keyClick(won, Qt::Key_Enter);
-    QCOMPARE(outputs(), (QStringList{"2111", "11", "2289", "-11"}));
+    QCOMPARE(outputs(), (QStringList {"2111", "11", "2289", "-11"}));
 }
 
 void tst_frmHaupt::enterOnAnotherButtonPressesIt()
@@ -258,7 +265,7 @@ void tst_frmHaupt::enterOnAnotherButtonPressesIt()
     help->setFocus();
     QTest::keyClick(help, Qt::Key_Return);
     QVERIFY(visibleTopLevel("Hilfe"));
-    QCOMPARE(outputs(), (QStringList{"", "", "", ""}));
+    QCOMPARE(outputs(), (QStringList {"", "", "", ""}));
 }
 
 void tst_frmHaupt::escapeEnds()
@@ -279,6 +286,7 @@ void tst_frmHaupt::windowManagerCloseEnds()
     QVERIFY(!QFile::exists("Ratinor.ini"));
 }
 
+// clang-format off
 void tst_frmHaupt::errorFlow_data()
 {
     QTest::addColumn<QString>("k");
@@ -291,6 +299,7 @@ void tst_frmHaupt::errorFlow_data()
     QTest::newRow("own-letters")  << "30" << "abc"  << "1500" << QStringList{"30", "0", "1500"}   << "eigeneElo";
     QTest::newRow("own-overflow") << "30" << "9e9"  << "15.7" << QStringList{"30", "9e9", "15"}   << "eigeneElo";
 }
+// clang-format on
 
 void tst_frmHaupt::errorFlow()
 {
@@ -306,8 +315,9 @@ void tst_frmHaupt::errorFlow()
 
     enter(k, own, opponent);
     QTest::keyClick(box("Kwert"), Qt::Key_Return);
-    QCOMPARE((QStringList{box("Kwert")->text(), box("eigeneElo")->text(), box("GegnerElo")->text()}),
-             shown);
+    QCOMPARE(
+        (QStringList {box("Kwert")->text(), box("eigeneElo")->text(), box("GegnerElo")->text()}),
+        shown);
     QCOMPARE(outputs(), before);
     QVERIFY(!m_window->isEnabled());
     QWidget *error = visibleTopLevel("Fehler");
@@ -333,9 +343,9 @@ void tst_frmHaupt::errorTwiceInARow()
     QTest::mouseClick(first->findChild<QPushButton *>("cmdFehlerOK"), Qt::LeftButton);
     QVERIFY(m_window->isEnabled());
     QTest::mouseClick(m_window->findChild<QPushButton *>("Berechnen"), Qt::LeftButton);
-    QCOMPARE(visibleTopLevel("Fehler"), first);   // the same window, shown again
+    QCOMPARE(visibleTopLevel("Fehler"), first); // the same window, shown again
     QVERIFY(!m_window->isEnabled());
-    first->close();   // the window manager's close acts as OK
+    first->close(); // the window manager's close acts as OK
     QVERIFY(!first->isVisible());
     QVERIFY(m_window->isEnabled());
 }
@@ -348,7 +358,7 @@ void tst_frmHaupt::helpFlow()
     QVERIFY(window);
     QVERIFY(!m_window->isEnabled());
     QVERIFY(QTest::qWaitForWindowActive(window));
-    QTest::keyClick(window, Qt::Key_Escape);   // no cancel button: Esc does nothing
+    QTest::keyClick(window, Qt::Key_Escape); // no cancel button: Esc does nothing
     QVERIFY(window->isVisible());
     QTest::keyClick(window, Qt::Key_Return);
     QVERIFY(!window->isVisible());
@@ -357,10 +367,11 @@ void tst_frmHaupt::helpFlow()
 
     QTest::mouseClick(help, Qt::LeftButton);
     QCOMPARE(visibleTopLevel("Hilfe"), window);
-    window->close();   // the window manager's close acts as OK
+    window->close(); // the window manager's close acts as OK
     QVERIFY(m_window->isEnabled());
 }
 
+// clang-format off
 void tst_frmHaupt::typedLengthIsLimited_data()
 {
     QTest::addColumn<QString>("name");
@@ -371,6 +382,7 @@ void tst_frmHaupt::typedLengthIsLimited_data()
     QTest::newRow("opponent") << "GegnerElo" << "abcdef" << "abcd";
     QTest::newRow("output")   << "GegnerElodanach" << "123456" << "123456";
 }
+// clang-format on
 
 void tst_frmHaupt::typedLengthIsLimited()
 {
@@ -403,6 +415,7 @@ void tst_frmHaupt::programTextsAreNotLimited()
     QCOMPARE(opponent->text(), QStringLiteral("1000"));
 }
 
+// clang-format off
 void tst_frmHaupt::startsFromTheEntriesFile_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -415,6 +428,7 @@ void tst_frmHaupt::startsFromTheEntriesFile_data()
     QTest::newRow("garbled")  << QByteArray("x\r\n 40000 \r\n 1650 \r\n") << QStringList{"30", "0", "1650"};
     QTest::newRow("directory") << QByteArray() << QStringList{"30", "0", "0"};
 }
+// clang-format on
 
 void tst_frmHaupt::startsFromTheEntriesFile()
 {
@@ -431,16 +445,18 @@ void tst_frmHaupt::startsFromTheEntriesFile()
         file.write(bytes);
     }
     restart();
-    QCOMPARE((QStringList{box("Kwert")->text(), box("eigeneElo")->text(), box("GegnerElo")->text()}),
-             entries);
-    QCOMPARE(outputs(), (QStringList{"", "", "", ""}));
+    QCOMPARE(
+        (QStringList {box("Kwert")->text(), box("eigeneElo")->text(), box("GegnerElo")->text()}),
+        entries);
+    QCOMPARE(outputs(), (QStringList {"", "", "", ""}));
     QVERIFY(m_window->findChild<QRadioButton *>("optGewonnen")->isChecked());
-    if (entries == QStringList{"25", "1700", "1650"}) {
-        QTest::keyClick(box("Kwert"), Qt::Key_Return);   // the score is 1: a win
-        QCOMPARE(outputs(), (QStringList{"1711", "11", "1639", "-11"}));
+    if (entries == QStringList {"25", "1700", "1650"}) {
+        QTest::keyClick(box("Kwert"), Qt::Key_Return); // the score is 1: a win
+        QCOMPARE(outputs(), (QStringList {"1711", "11", "1639", "-11"}));
     }
 }
 
+// clang-format off
 void tst_frmHaupt::endSavesAsTyped_data()
 {
     QTest::addColumn<QStringList>("entries");
@@ -452,6 +468,7 @@ void tst_frmHaupt::endSavesAsTyped_data()
     // Beyond 16 bits: the nearest bound
     QTest::newRow("overflow")  << QStringList{"30", "9e9", "-9e9"} << QByteArray(" 30 \r\n 32767 \r\n-32768 \r\n");
 }
+// clang-format on
 
 void tst_frmHaupt::endSavesAsTyped()
 {

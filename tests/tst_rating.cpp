@@ -37,6 +37,7 @@ private slots:
     void newRatingOutside16Bits();
 };
 
+// clang-format off
 void tst_Rating::newRatings_data()
 {
     QTest::addColumn<QString>("k");
@@ -59,6 +60,7 @@ void tst_Rating::newRatings_data()
     // Both sides round half up on their own: the changes do not cancel
     QTest::newRow("ones")        << "1"  << "1"    << "1"    << 1.0 << QStringList{"2", "1", "1", "0"};
 }
+// clang-format on
 
 void tst_Rating::newRatings()
 {
@@ -73,6 +75,7 @@ void tst_Rating::newRatings()
     QCOMPARE(texts(*c.results), results);
 }
 
+// clang-format off
 void tst_Rating::invalidEntries_data()
 {
     QTest::addColumn<QString>("k");
@@ -91,6 +94,7 @@ void tst_Rating::invalidEntries_data()
     QTest::newRow("k-overflow")    << "1e5" << "1x"  << "1500.5" << QStringList{"1e5", "1", "1500"}   << calc::Entry::K;
     QTest::newRow("opp-over-own-0") << "30" << "0"   << "-4e4" << QStringList{"30", "0", "-4e4"}      << calc::Entry::Opponent;
 }
+// clang-format on
 
 void tst_Rating::invalidEntries()
 {
@@ -109,9 +113,9 @@ void tst_Rating::invalidEntries()
 void tst_Rating::normalisesValidEntries()
 {
     const calc::Calculation c = calc::calculate(entries("30", "15.7", "1e3"), 1.0);
-    QCOMPARE(texts(c.entries), (QStringList{"30", "15", "1000"}));
+    QCOMPARE(texts(c.entries), (QStringList {"30", "15", "1000"}));
     QVERIFY(c.results);
-    QCOMPARE(texts(*c.results), (QStringList{"45", "30", "970", "-30"}));
+    QCOMPARE(texts(*c.results), (QStringList {"45", "30", "970", "-30"}));
 }
 
 void tst_Rating::newRatingOutside16Bits()
@@ -120,7 +124,7 @@ void tst_Rating::newRatingOutside16Bits()
     const calc::Calculation c = calc::calculate(entries("32767", "32767", "32767"), 1.0);
     QVERIFY(!c.focus);
     QVERIFY(!c.results);
-    QCOMPARE(texts(c.entries), (QStringList{"32767", "32767", "32767"}));
+    QCOMPARE(texts(c.entries), (QStringList {"32767", "32767", "32767"}));
 }
 
 QTEST_GUILESS_MAIN(tst_Rating)

@@ -22,17 +22,17 @@ QByteArray icoWithPng(const QImage &image)
     image.save(&buffer, "PNG");
 
     QByteArray ico;
-    putLittleEndian(ico, 0, 2);   // reserved
-    putLittleEndian(ico, 1, 2);   // type: icon
-    putLittleEndian(ico, 1, 2);   // one image
+    putLittleEndian(ico, 0, 2); // reserved
+    putLittleEndian(ico, 1, 2); // type: icon
+    putLittleEndian(ico, 1, 2); // one image
     putLittleEndian(ico, static_cast<quint32>(image.width()), 1);
     putLittleEndian(ico, static_cast<quint32>(image.height()), 1);
-    putLittleEndian(ico, 0, 1);   // no palette
-    putLittleEndian(ico, 0, 1);   // reserved
-    putLittleEndian(ico, 1, 2);   // colour planes
-    putLittleEndian(ico, 32, 2);  // bits per pixel
+    putLittleEndian(ico, 0, 1);  // no palette
+    putLittleEndian(ico, 0, 1);  // reserved
+    putLittleEndian(ico, 1, 2);  // colour planes
+    putLittleEndian(ico, 32, 2); // bits per pixel
     putLittleEndian(ico, static_cast<quint32>(png.size()), 4);
-    putLittleEndian(ico, 6 + 16, 4);   // offset of the image data
+    putLittleEndian(ico, 6 + 16, 4); // offset of the image data
     return ico + png;
 }
 
@@ -44,7 +44,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: icontool ICON.xpm OUT.png OUT.ico\n");
         return 2;
     }
-    const QImage image = QImage(QString::fromLocal8Bit(argv[1])).convertToFormat(QImage::Format_ARGB32);
+    const QImage image = QImage(QString::fromLocal8Bit(argv[1]))
+                             .convertToFormat(QImage::Format_ARGB32);
     if (image.isNull()) {
         std::fprintf(stderr, "icontool: cannot read %s\n", argv[1]);
         return 1;

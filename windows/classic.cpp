@@ -33,9 +33,9 @@ QFont classicFont(double pointSize, bool bold)
     // apart instead of picking a larger strike. A narrow outline face takes
     // its place wherever it cannot be drawn as it is.
     const bool bitmapFits = !bold && qGuiApp->devicePixelRatio() == 1.0;
-    QStringList families{QStringLiteral("Liberation Sans Narrow"),
-                         QStringLiteral("Nimbus Sans Narrow"), QStringLiteral("Arial Narrow"),
-                         QStringLiteral("DejaVu Sans Condensed")};
+    QStringList families {QStringLiteral("Liberation Sans Narrow"),
+                          QStringLiteral("Nimbus Sans Narrow"), QStringLiteral("Arial Narrow"),
+                          QStringLiteral("DejaVu Sans Condensed")};
     if (bitmapFits) {
         loadClassicFace();
         families.prepend(QStringLiteral("MS Sans Serif"));
@@ -49,7 +49,7 @@ QFont classicFont(double pointSize, bool bold)
 
 QIcon ratinorIcon()
 {
-    return QIcon(QPixmap(ratinor_xpm));
+    return {QPixmap(ratinor_xpm)};
 }
 
 void setFixedClientArea(QWidget *window, int width, int height)
@@ -73,8 +73,7 @@ QPushButton *ClassicDialog::addOkButton(const QRect &geometry)
 }
 
 void ClassicDialog::reject()
-{
-}
+{ }
 
 void ClassicDialog::showEvent(QShowEvent *event)
 {
@@ -86,6 +85,6 @@ void ClassicDialog::showEvent(QShowEvent *event)
 
 void ClassicDialog::closeEvent(QCloseEvent *event)
 {
-    event->ignore();   // OK hides the window itself
+    event->ignore(); // OK hides the window itself
     cmdFehlerOK_Click();
 }

@@ -24,7 +24,7 @@ class ClassicDialog : public QDialog
 {
     Q_OBJECT
 public:
-    void reject() override;   // no cancel button: Esc does nothing
+    void reject() override; // no cancel button: Esc does nothing
 
 protected:
     explicit ClassicDialog(Qt::WindowFlags flags);
@@ -33,7 +33,7 @@ protected:
     virtual void cmdFehlerOK_Click() = 0;
 
     void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;   // the window manager's close acts as OK
+    void closeEvent(QCloseEvent *event) override; // the window manager's close acts as OK
 
 private:
     QPushButton *m_ok = nullptr;

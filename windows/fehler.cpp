@@ -20,8 +20,9 @@ Fehler::Fehler(frmHaupt *main)
     Label1->setGeometry(twipsRect(120, 120, 2415, 1095));
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label1->setWordWrap(true);
-    Label1->setText(QStringLiteral("Ein angegebener Wert liegt außerhalb des erlaubten Bereichs! "
-                                   "Die ELO-Scores und der K-Wert müssen positiv und ungleich null sein!"));
+    Label1->setText(
+        QStringLiteral("Ein angegebener Wert liegt außerhalb des erlaubten Bereichs! "
+                       "Die ELO-Scores und der K-Wert müssen positiv und ungleich null sein!"));
 
     cmdFehlerOK = addOkButton(twipsRect(600, 1440, 1455, 375));
 }

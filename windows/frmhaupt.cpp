@@ -103,17 +103,22 @@ frmHaupt::frmHaupt(QWidget *parent)
     setPalette(colours);
     setAutoFillBackground(true);
 
-    Label6 = makeLabel(this, "Label6", QStringLiteral("\"K\" festlegen"), twipsRect(120, 120, 1095, 255));
-    Kwert = makeEntryBox(this, "Kwert", QStringLiteral("K-Wert"), twipsRect(1320, 120, 495, 375), 2);
-    cmdHilfe = makeButton(this, "cmdHilfe", QStringLiteral("Hilfe"), twipsRect(1920, 120, 1095, 375));
-    Label1 = makeLabel(this, "Label1", QStringLiteral("Eigene ELO"), twipsRect(120, 600, 1215, 255));
+    Label6 = makeLabel(this, "Label6", QStringLiteral("\"K\" festlegen"),
+                       twipsRect(120, 120, 1095, 255));
+    Kwert = makeEntryBox(this, "Kwert", QStringLiteral("K-Wert"), twipsRect(1320, 120, 495, 375),
+                         2);
+    cmdHilfe = makeButton(this, "cmdHilfe", QStringLiteral("Hilfe"),
+                          twipsRect(1920, 120, 1095, 375));
+    Label1 = makeLabel(this, "Label1", QStringLiteral("Eigene ELO"),
+                       twipsRect(120, 600, 1215, 255));
     eigeneElo = makeEntryBox(this, "eigeneElo", QStringLiteral("Eigene ELO"),
                              twipsRect(1320, 600, 495, 375), 4);
     EigeneElodanach = makeBox(this, "EigeneElodanach", QStringLiteral("Eigene ELO danach"),
                               twipsRect(1920, 600, 495, 375));
     EigeneELOdifferenz = makeBox(this, "EigeneELOdifferenz", QStringLiteral("Eigene ELO Differenz"),
                                  twipsRect(2520, 600, 495, 375));
-    Label2 = makeLabel(this, "Label2", QStringLiteral("Gegner ELO"), twipsRect(120, 1080, 1095, 255));
+    Label2 = makeLabel(this, "Label2", QStringLiteral("Gegner ELO"),
+                       twipsRect(120, 1080, 1095, 255));
     GegnerElo = makeEntryBox(this, "GegnerElo", QStringLiteral("Gegner ELO"),
                              twipsRect(1320, 1080, 495, 375), 4);
     GegnerElodanach = makeBox(this, "GegnerElodanach", QStringLiteral("Gegner ELO danach"),
@@ -125,9 +130,10 @@ frmHaupt::frmHaupt(QWidget *parent)
     optGewonnen = makeOption(Frame1, "optGewonnen", QStringLiteral("Gewonnen"),
                              QStringLiteral("Klicken Sie hier, wenn sie das Spiel gewonnen haben"),
                              twipsRect(120, 240, 1095, 255));
-    optUnentschieden = makeOption(Frame1, "optUnentschieden", QStringLiteral("Unentschieden"),
-                                  QStringLiteral("Klicken Sie hier, wenn das Spiel unentschieden geendet hat."),
-                                  twipsRect(120, 600, 1455, 255));
+    optUnentschieden = makeOption(
+        Frame1, "optUnentschieden", QStringLiteral("Unentschieden"),
+        QStringLiteral("Klicken Sie hier, wenn das Spiel unentschieden geendet hat."),
+        twipsRect(120, 600, 1455, 255));
     optVerloren = makeOption(Frame1, "optVerloren", QStringLiteral("Verloren"),
                              QStringLiteral("Klicken Sie hier, wenn Sie das Spiel verloren haben"),
                              twipsRect(120, 960, 1095, 255));
@@ -142,10 +148,10 @@ frmHaupt::frmHaupt(QWidget *parent)
     Label1->setBuddy(eigeneElo);
     Label2->setBuddy(GegnerElo);
 
-    QWidget *const tabOrder[] = {Kwert, eigeneElo, GegnerElo, Berechnen, Ende,
-                                 EigeneElodanach, EigeneELOdifferenz, GegnerElodanach,
-                                 GegnerELOdifferenz, cmdHilfe, optGewonnen, optVerloren,
-                                 optUnentschieden};
+    QWidget *const tabOrder[] = {
+        Kwert,           eigeneElo,          GegnerElo,       Berechnen,          Ende,
+        EigeneElodanach, EigeneELOdifferenz, GegnerElodanach, GegnerELOdifferenz, cmdHilfe,
+        optGewonnen,     optVerloren,        optUnentschieden};
     for (std::size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
@@ -174,7 +180,8 @@ void frmHaupt::Form_Load()
         stored = storage::load(QFile::encodeName(entriesFileName()).toStdString());
     // Each entry the file cannot give starts from its default.
     const auto entry = [](const std::optional<std::int16_t> &value, const char *fallback) {
-        return value ? QString::fromStdString(calc::entryText(*value)) : QString::fromLatin1(fallback);
+        return value ? QString::fromStdString(calc::entryText(*value))
+                     : QString::fromLatin1(fallback);
     };
     setProgramText(Kwert, entry(stored.k, "30"));
     setProgramText(eigeneElo, entry(stored.own, "0"));
@@ -184,16 +191,22 @@ void frmHaupt::Form_Load()
 
 void frmHaupt::Rechnen()
 {
-    const calc::Calculation calculation =
-        calc::calculate({text(Kwert), text(eigeneElo), text(GegnerElo)}, m_gameScore);
+    const calc::Calculation calculation = calc::calculate(
+        {text(Kwert), text(eigeneElo), text(GegnerElo)}, m_gameScore);
     showText(Kwert, calculation.entries.k);
     showText(eigeneElo, calculation.entries.own);
     showText(GegnerElo, calculation.entries.opponent);
     if (calculation.focus) {
         switch (*calculation.focus) {
-        case calc::Entry::K: Kwert->setFocus(); break;
-        case calc::Entry::Own: eigeneElo->setFocus(); break;
-        case calc::Entry::Opponent: GegnerElo->setFocus(); break;
+        case calc::Entry::K:
+            Kwert->setFocus();
+            break;
+        case calc::Entry::Own:
+            eigeneElo->setFocus();
+            break;
+        case calc::Entry::Opponent:
+            GegnerElo->setFocus();
+            break;
         }
     }
     if (!calculation.results) {
@@ -249,10 +262,9 @@ void frmHaupt::Ende_Click()
 bool frmHaupt::saveEntries()
 {
     // Saved as typed, unchecked; a value beyond 16 bits as the nearest bound.
-    const auto failure = storage::save(QFile::encodeName(entriesFileName()).toStdString(),
-                                       calc::clampedEntryValue(text(Kwert)),
-                                       calc::clampedEntryValue(text(eigeneElo)),
-                                       calc::clampedEntryValue(text(GegnerElo)));
+    const auto failure = storage::save(
+        QFile::encodeName(entriesFileName()).toStdString(), calc::clampedEntryValue(text(Kwert)),
+        calc::clampedEntryValue(text(eigeneElo)), calc::clampedEntryValue(text(GegnerElo)));
     if (!failure)
         return true;
 
@@ -271,17 +283,21 @@ bool frmHaupt::saveEntries()
         break;
     }
     if (!failure->detail.empty())
-        reason += QStringLiteral(" (Meldung des Systems: %1)").arg(QString::fromStdString(failure->detail));
+        reason += QStringLiteral(" (Meldung des Systems: %1)")
+                      .arg(QString::fromStdString(failure->detail));
 
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Ratinor 1.2"),
-                    QStringLiteral("Die eingegebenen Werte konnten nicht in der Datei „%1“ "
-                                   "gespeichert werden.")
-                        .arg(QDir::toNativeSeparators(QDir::current().absoluteFilePath(entriesFileName()))),
-                    QMessageBox::NoButton, this);
+    QMessageBox box(
+        QMessageBox::Warning, QStringLiteral("Ratinor 1.2"),
+        QStringLiteral("Die eingegebenen Werte konnten nicht in der Datei „%1“ "
+                       "gespeichert werden.")
+            .arg(QDir::toNativeSeparators(QDir::current().absoluteFilePath(entriesFileName()))),
+        QMessageBox::NoButton, this);
     box.setObjectName(QStringLiteral("saveFailure"));
-    box.setInformativeText(reason + QStringLiteral("\n\nMit „Trotzdem beenden“ gehen die Werte "
-                                                   "verloren; mit „Zurück“ bleibt das Programm offen."));
-    QPushButton *endAnyway = box.addButton(QStringLiteral("Trotzdem beenden"), QMessageBox::DestructiveRole);
+    box.setInformativeText(reason
+                           + QStringLiteral("\n\nMit „Trotzdem beenden“ gehen die Werte "
+                                            "verloren; mit „Zurück“ bleibt das Programm offen."));
+    QPushButton *endAnyway = box.addButton(QStringLiteral("Trotzdem beenden"),
+                                           QMessageBox::DestructiveRole);
     QPushButton *back = box.addButton(QStringLiteral("Zurück"), QMessageBox::RejectRole);
     box.setDefaultButton(back);
     box.setEscapeButton(back);

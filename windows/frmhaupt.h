@@ -24,14 +24,14 @@ public:
     void Rechnen();
     // Whether anything of that name is there, a directory included.
     bool FileExists(const QString &FileName) const;
-    void reject() override;   // Esc presses "Ende"
+    void reject() override; // Esc presses "Ende"
 
 signals:
     // The program is to end now: "Ende", or the window manager closed the window.
     void ended();
 
 protected:
-    void closeEvent(QCloseEvent *event) override;   // the window manager's close
+    void closeEvent(QCloseEvent *event) override; // the window manager's close
     void changeEvent(QEvent *event) override;
 
 private:
@@ -66,7 +66,7 @@ private:
     QPushButton *Ende = nullptr;
 
     double m_gameScore = 1.0;
-    std::unique_ptr<Fehler> m_fehler;   // created on first use, then only hidden
+    std::unique_ptr<Fehler> m_fehler; // created on first use, then only hidden
     std::unique_ptr<Hilfe> m_hilfe;
-    QPointer<QWidget> m_focusOnReturn;  // disabling the window takes the focus away
+    QPointer<QWidget> m_focusOnReturn; // disabling the window takes the focus away
 };

@@ -10,29 +10,28 @@
 
 const QString &Hilfe::helpText()
 {
-    static const QString text = QStringLiteral(
-        "Dieses Programm berechnet die neue \r\n"
-        "ELO-Score nach dem aktuellen \r\n"
-        "Punktestand der Spielparteien. Der K-\r\n"
-        "Wert sollte 30 betragen. Die Punkte sind \r\n"
-        "aber nur näherungsweise aussagekräftig. \r\n"
-        "Abweichungen von einem Punkt sind \r\n"
-        "normal.\r\n"
-        "\r\n"
-        "Das Programm speichert die zuletzt \r\n"
-        "eingebenene Werte in der Datei\r\n"
-        "\"Ratinor.ini\"\r\n"
-        "Daher muss auf dem Laufwerk auf dem \r\n"
-        "dieses Programm gespeichert ist \r\n"
-        "Schreibberechtigung/möglichkeit \r\n"
-        "bestehen. Andernfalls stürzt das \r\n"
-        "Programm beim Beenden ab.\r\n");
+    static const QString text = QStringLiteral("Dieses Programm berechnet die neue \r\n"
+                                               "ELO-Score nach dem aktuellen \r\n"
+                                               "Punktestand der Spielparteien. Der K-\r\n"
+                                               "Wert sollte 30 betragen. Die Punkte sind \r\n"
+                                               "aber nur näherungsweise aussagekräftig. \r\n"
+                                               "Abweichungen von einem Punkt sind \r\n"
+                                               "normal.\r\n"
+                                               "\r\n"
+                                               "Das Programm speichert die zuletzt \r\n"
+                                               "eingebenene Werte in der Datei\r\n"
+                                               "\"Ratinor.ini\"\r\n"
+                                               "Daher muss auf dem Laufwerk auf dem \r\n"
+                                               "dieses Programm gespeichert ist \r\n"
+                                               "Schreibberechtigung/möglichkeit \r\n"
+                                               "bestehen. Andernfalls stürzt das \r\n"
+                                               "Programm beim Beenden ab.\r\n");
     return text;
 }
 
 Hilfe::Hilfe(frmHaupt *main)
     : ClassicDialog(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       m_main(main)
 {
     setObjectName(QStringLiteral("Hilfe"));
@@ -51,7 +50,7 @@ Hilfe::Hilfe(frmHaupt *main)
     // The edit control keeps CR LF; a plain text document breaks lines at LF alone.
     Text1->setPlainText(QString(helpText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     Text1->setReadOnly(true);
-    Text1->setFocusPolicy(Qt::ClickFocus);   // selectable, but not in the tab order
+    Text1->setFocusPolicy(Qt::ClickFocus); // selectable, but not in the tab order
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text1->document()->setDocumentMargin(1);

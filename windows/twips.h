@@ -6,7 +6,7 @@
 // takes the pixels on from there.
 constexpr int twipsToPixels(int twips)
 {
-    return (twips + 7) / 15;   // nearest pixel
+    return (twips + 7) / 15; // nearest pixel
 }
 
 constexpr QRect twipsRect(int left, int top, int width, int height)

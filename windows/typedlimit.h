@@ -15,7 +15,7 @@ public:
 
 private:
     int m_maxTyped;
-    qsizetype m_lengthBefore;   // of the text before the edit being validated
+    qsizetype m_lengthBefore; // of the text before the edit being validated
 };
 
 // Sets a box's text as the program's own, past any typed-length limit.
