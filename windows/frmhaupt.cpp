@@ -27,6 +27,11 @@ QString entriesFileName()
     return QStringLiteral("Ratinor.ini");
 }
 
+std::filesystem::path pathOf(const QString &fileName)
+{
+    return QFile::encodeName(fileName).toStdString();
+}
+
 template <typename Control>
 Control *makeControl(QWidget *parent, const char *name, const QRect &geometry)
 {
@@ -170,14 +175,14 @@ frmHaupt::~frmHaupt() = default;
 
 bool frmHaupt::FileExists(const QString &FileName) const
 {
-    return storage::exists(QFile::encodeName(FileName).toStdString());
+    return storage::exists(pathOf(FileName));
 }
 
 void frmHaupt::Form_Load()
 {
     storage::StoredEntries stored;
     if (FileExists(entriesFileName()))
-        stored = storage::load(QFile::encodeName(entriesFileName()).toStdString());
+        stored = storage::load(pathOf(entriesFileName()));
     // Each entry the file cannot give starts from its default.
     const auto entry = [](const std::optional<std::int16_t> &value, const char *fallback) {
         return value ? QString::fromStdString(calc::entryText(*value))
@@ -263,7 +268,7 @@ bool frmHaupt::saveEntries()
 {
     // Saved as typed, unchecked; a value beyond 16 bits as the nearest bound.
     const auto failure = storage::save(
-        QFile::encodeName(entriesFileName()).toStdString(), calc::clampedEntryValue(text(Kwert)),
+        pathOf(entriesFileName()), calc::clampedEntryValue(text(Kwert)),
         calc::clampedEntryValue(text(eigeneElo)), calc::clampedEntryValue(text(GegnerElo)));
     if (!failure)
         return true;
