@@ -15,17 +15,9 @@ pids=()
 cleanup() { kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"; }
 trap cleanup EXIT
 
-# Find a free display number: Xvfb gives up at once on a taken one.
-for n in $(seq 120 160); do
-    [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 800x600x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-    pids+=($!)
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break 2; sleep 0.1; done
-    kill "${pids[-1]}" 2>/dev/null
-    unset 'pids[-1]'
-done
-xdpyinfo >/dev/null 2>&1 || skip "no X server could be started"
+source "$(dirname "$0")/../script/xvfb.sh"
+start_xvfb || skip "no X server could be started"
+pids+=("$XVFB_PID")
 openbox >/dev/null 2>&1 &
 pids+=($!)
 sleep 0.5
