@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <cstdint>
 #include <filesystem>
@@ -22,15 +23,18 @@ struct StoredEntries
     std::optional<std::int16_t> opponent;
 };
 
-// Reads the entries from the first few KiB of a regular file; anything else (a
-// directory, a FIFO, a device, a dangling link, an unreadable file) reads as nothing.
-// Never changes the file and never blocks.
+// Reads the entries from the first 4 KiB of a regular file; anything else (a directory,
+// a FIFO, a device, a dangling link, an unreadable file) reads as nothing. Never changes
+// the file and never blocks, even when a FIFO takes the file's place while it opens.
 StoredEntries load(const std::filesystem::path &file);
 
-// The entries in a file's bytes. Blanks, CR and LF before a number are skipped, and a
-// number ends at a blank, a comma or a line end. A field that is not a whole number of
-// 16-bit range, or is missing, reads as empty.
-StoredEntries parse(std::string_view bytes);
+// The entries in a file's bytes. A UTF-8 byte-order mark at the start is skipped; blanks,
+// tabs, CR and LF before a number are skipped, and a number ends at a blank, a tab, a
+// comma or a line end. A field reads like an entry box ("1500.9" as 1500, "3e1" as 30),
+// but only when the number takes the whole field and fits 16 bits; otherwise, or when it
+// is missing, it is empty. With complete false the bytes are only the start of a longer
+// file, and a field that runs to their end is empty, since it may be cut.
+StoredEntries parse(std::string_view bytes, bool complete = true);
 
 // The file's bytes for three entries.
 std::string format(std::int16_t k, std::int16_t own, std::int16_t opponent);
@@ -38,16 +42,27 @@ std::string format(std::int16_t k, std::int16_t own, std::int16_t opponent);
 struct SaveError
 {
     enum class Kind {
-        Directory,    // a directory of that name is in the way
-        CannotCreate, // the file could not be created (no permission, no such folder)
-        CannotWrite,  // writing or replacing it failed (a full disk)
+        Directory,      // a directory of that name is in the way
+        NotRegularFile, // it is, or links to, a device, a FIFO or a socket
+        UntrustedLink,  // a link planted by another user in a sticky, world-writable folder
+        ReadOnly,       // its owner may not write it
+        FolderGone,     // the folder it belongs in no longer exists
+        CannotCreate,   // it could not be created (no permission, no such folder)
+        DiskFull,       // no space left, a quota or a file-size limit reached
+        CannotWrite,    // any other failure while writing it
     };
     Kind kind;
-    std::string detail; // the system's own words
+    int error = 0;       // the errno behind it, 0 where there is none
+    bool oldKept = true; // whether a file that was there keeps its old content
 };
 
-// Replaces the file's content with the three entries as a whole: a new file is written
-// beside it and renamed into place, so a failure leaves the old content as it was.
+// Replaces the file's content with the three entries as a whole. The new content is
+// written to a new file beside it, synced and renamed into place, so a failure leaves the
+// old file byte for byte as it was; the replacement keeps the old file's mode, and its
+// owner and group where the process may set them. Where no new file can be made or
+// renamed there (a folder the user may not write, a file mounted on its own), the file is
+// written in place instead, and put back as it was if that fails. A link to a regular
+// file is written through; nothing that is not a regular file is ever replaced or written.
 // Empty on success.
 std::optional<SaveError> save(const std::filesystem::path &file, std::int16_t k, std::int16_t own,
                               std::int16_t opponent);

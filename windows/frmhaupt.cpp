@@ -6,6 +6,7 @@
 #include "windows/classic.h"
 #include "windows/fehler.h"
 #include "windows/hilfe.h"
+#include "windows/savefailure.h"
 #include "windows/twips.h"
 #include "windows/typedlimit.h"
 
@@ -15,7 +16,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -167,6 +167,8 @@ frmHaupt::frmHaupt(QWidget *parent)
     connect(cmdHilfe, &QPushButton::clicked, this, &frmHaupt::cmdHilfe_Click);
     connect(Ende, &QPushButton::clicked, this, &frmHaupt::Ende_Click);
 
+    // Named in messages as it is now: the working folder may be gone by the time of a save.
+    m_entriesFilePath = QDir::current().absoluteFilePath(entriesFileName());
     Form_Load();
     Kwert->setFocus();
 }
@@ -270,44 +272,9 @@ bool frmHaupt::saveEntries()
     const auto failure = storage::save(
         pathOf(entriesFileName()), calc::clampedEntryValue(text(Kwert)),
         calc::clampedEntryValue(text(eigeneElo)), calc::clampedEntryValue(text(GegnerElo)));
-    if (!failure)
-        return true;
-
-    QString reason;
-    switch (failure->kind) {
-    case storage::SaveError::Kind::Directory:
-        reason = QStringLiteral("An ihrer Stelle steht ein Verzeichnis mit demselben Namen.");
-        break;
-    case storage::SaveError::Kind::CannotCreate:
-        reason = QStringLiteral("Sie lässt sich dort nicht anlegen, zum Beispiel weil die "
-                                "Schreibberechtigung fehlt.");
-        break;
-    case storage::SaveError::Kind::CannotWrite:
-        reason = QStringLiteral("Sie ließ sich nicht vollständig schreiben, zum Beispiel weil "
-                                "der Datenträger voll ist. Der alte Inhalt ist erhalten.");
-        break;
-    }
-    if (!failure->detail.empty())
-        reason += QStringLiteral(" (Meldung des Systems: %1)")
-                      .arg(QString::fromStdString(failure->detail));
-
-    QMessageBox box(
-        QMessageBox::Warning, QStringLiteral("Ratinor 1.2"),
-        QStringLiteral("Die eingegebenen Werte konnten nicht in der Datei „%1“ "
-                       "gespeichert werden.")
-            .arg(QDir::toNativeSeparators(QDir::current().absoluteFilePath(entriesFileName()))),
-        QMessageBox::NoButton, this);
-    box.setObjectName(QStringLiteral("saveFailure"));
-    box.setInformativeText(reason
-                           + QStringLiteral("\n\nMit „Trotzdem beenden“ gehen die Werte "
-                                            "verloren; mit „Zurück“ bleibt das Programm offen."));
-    QPushButton *endAnyway = box.addButton(QStringLiteral("Trotzdem beenden"),
-                                           QMessageBox::DestructiveRole);
-    QPushButton *back = box.addButton(QStringLiteral("Zurück"), QMessageBox::RejectRole);
-    box.setDefaultButton(back);
-    box.setEscapeButton(back);
-    box.exec();
-    return box.clickedButton() == endAnyway;
+    return !failure
+           || askAfterSaveFailure(this, m_entriesFilePath, *failure)
+                  == SaveFailureChoice::EndAnyway;
 }
 
 void frmHaupt::reject()

@@ -69,4 +69,5 @@ private:
     std::unique_ptr<Fehler> m_fehler; // created on first use, then only hidden
     std::unique_ptr<Hilfe> m_hilfe;
     QPointer<QWidget> m_focusOnReturn; // disabling the window takes the focus away
+    QString m_entriesFilePath;          // absolute, for messages only
 };
