@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Start-up and memory of Ratinor against a bare Qt window with the same 17 controls.
 
 Both probes are started alternately, round after round, under one Xvfb server: each
@@ -17,30 +18,31 @@ import time
 
 
 def start_xvfb():
-    for number in range(200, 260):
-        if os.path.exists(f"/tmp/.X{number}-lock"):
-            continue
-        display = f":{number}"
-        server = subprocess.Popen(["Xvfb", display, "-screen", "0", "800x600x24", "-nolisten", "tcp"],
-                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        for _ in range(50):
-            if subprocess.run(["xdpyinfo", "-display", display], stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL).returncode == 0:
-                return server, display
-            time.sleep(0.1)
+    """Starts Xvfb on a display it picks itself; -displayfd reports which."""
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "800x600x24",
+                               "-nolisten", "tcp"], pass_fds=(write_end,),
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as reader:
+        number = reader.readline().strip()
+    if not number:
         server.kill()
-    sys.exit("no Xvfb server could be started")
+        server.wait()
+        sys.exit("no Xvfb server could be started")
+    return server, f":{number}"
 
 
 def run_once(program, env, cwd):
     env = dict(env, RATINOR_BENCH_T0=str(time.monotonic_ns()))
     child = subprocess.Popen([os.path.abspath(program)], env=env, cwd=cwd, stdout=subprocess.PIPE,
                              stderr=subprocess.DEVNULL)
-    output = child.stdout.read()
+    with child.stdout:
+        output = child.stdout.read()
     _, status, usage = os.wait4(child.pid, 0)
-    child.returncode = status
-    if status != 0 or not output.strip():
-        sys.exit(f"{program} failed (status {status})")
+    child.returncode = os.waitstatus_to_exitcode(status)
+    if child.returncode != 0 or not output.strip():
+        sys.exit(f"{program} failed (exit {child.returncode})")
     return int(output.split()[0]) / 1e6, usage.ru_maxrss
 
 
@@ -82,6 +84,7 @@ def main():
               f"memory ratio <= 1.05 ({'met' if memory_ratio <= 1.05 else 'missed'})")
     finally:
         server.kill()
+        server.wait()
         shutil.rmtree(work, ignore_errors=True)
 
 

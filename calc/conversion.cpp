@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/conversion.h"
 
 #include <algorithm>
@@ -89,6 +90,15 @@ Scan scan(std::string_view text)
     return found;
 }
 
+// A whole number as a 16-bit integer; empty outside that range, and for NaN.
+std::optional<std::int16_t> narrow(double whole)
+{
+    if (!(whole >= std::numeric_limits<std::int16_t>::min()
+          && whole <= std::numeric_limits<std::int16_t>::max()))
+        return std::nullopt;
+    return static_cast<std::int16_t>(whole);
+}
+
 } // namespace
 
 double numericPrefix(std::string_view text)
@@ -123,11 +133,7 @@ std::size_t numericPrefixLength(std::string_view text)
 std::optional<std::int16_t> entryValue(std::string_view text)
 {
     // floor, not truncation: "-0.5" reads as -1.
-    const double whole = std::floor(numericPrefix(text));
-    if (!(whole >= std::numeric_limits<std::int16_t>::min()
-          && whole <= std::numeric_limits<std::int16_t>::max()))
-        return std::nullopt;
-    return static_cast<std::int16_t>(whole);
+    return narrow(std::floor(numericPrefix(text)));
 }
 
 std::int16_t clampedEntryValue(std::string_view text)
@@ -148,11 +154,7 @@ std::string entryText(std::int16_t value)
 std::optional<std::int16_t> roundResult(double x)
 {
     // floor(x + 0.5): halves round up, also below zero.
-    const double rounded = std::floor(x + 0.5);
-    if (!(rounded >= std::numeric_limits<std::int16_t>::min()
-          && rounded <= std::numeric_limits<std::int16_t>::max()))
-        return std::nullopt;
-    return static_cast<std::int16_t>(rounded);
+    return narrow(std::floor(x + 0.5));
 }
 
 std::int16_t difference(std::int16_t a, std::int16_t b)

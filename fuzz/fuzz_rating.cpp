@@ -36,8 +36,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         std::abort(); // the focus moves exactly when an entry is invalid
     if (c.results && !valid)
         std::abort();
-    if (c.entries.own != (own ? calc::entryText(*own) : texts[1]))
-        std::abort(); // normalised, or as typed when beyond 16 bits
+    // Each box normalised, or left as typed when beyond 16 bits.
+    const auto shown = [](const std::optional<std::int16_t> &value, const std::string &typed) {
+        return value ? calc::entryText(*value) : typed;
+    };
+    if (c.entries.k != shown(k, texts[0]) || c.entries.own != shown(own, texts[1])
+        || c.entries.opponent != shown(opponent, texts[2]))
+        std::abort();
     if (c.results && score >= 0.0 && score <= 1.0) {
         // With a score between 0 and 1 each change lies between -K and K.
         const int change = std::atoi(c.results->ownChange.c_str());

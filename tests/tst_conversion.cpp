@@ -163,7 +163,10 @@ void tst_Conversion::roundResult_data()
     QTest::newRow("minus-half")     << -0.5      << true  << 0;
     QTest::newRow("minus-2.5")      << -2.5      << true  << -2;
     QTest::newRow("typical")        << 1592.2076 << true  << 1592;
+    // Both bounds of 16 bits
+    QTest::newRow("max")            << 32766.5   << true  << 32767;
     QTest::newRow("above-max")      << 32767.5   << false << 0;
+    QTest::newRow("min")            << -32768.5  << true  << -32768;
     QTest::newRow("below-min")      << -32769.0  << false << 0;
     QTest::newRow("not-a-number")   << std::nan("") << false << 0;
 }

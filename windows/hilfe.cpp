@@ -8,27 +8,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-const QString &Hilfe::helpText()
-{
-    static const QString text = QStringLiteral("Dieses Programm berechnet die neue \r\n"
-                                               "ELO-Score nach dem aktuellen \r\n"
-                                               "Punktestand der Spielparteien. Der K-\r\n"
-                                               "Wert sollte 30 betragen. Die Punkte sind \r\n"
-                                               "aber nur näherungsweise aussagekräftig. \r\n"
-                                               "Abweichungen von einem Punkt sind \r\n"
-                                               "normal.\r\n"
-                                               "\r\n"
-                                               "Das Programm speichert die zuletzt \r\n"
-                                               "eingebenene Werte in der Datei\r\n"
-                                               "\"Ratinor.ini\"\r\n"
-                                               "Daher muss auf dem Laufwerk auf dem \r\n"
-                                               "dieses Programm gespeichert ist \r\n"
-                                               "Schreibberechtigung/möglichkeit \r\n"
-                                               "bestehen. Andernfalls stürzt das \r\n"
-                                               "Programm beim Beenden ab.\r\n");
-    return text;
-}
-
 Hilfe::Hilfe(frmHaupt *main)
     : ClassicDialog(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                     | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
@@ -47,8 +26,22 @@ Hilfe::Hilfe(frmHaupt *main)
     Text1 = new QPlainTextEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setGeometry(twipsRect(120, 600, 3015, 3255));
-    // The edit control keeps CR LF; a plain text document breaks lines at LF alone.
-    Text1->setPlainText(QString(helpText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    Text1->setPlainText(QStringLiteral("Dieses Programm berechnet die neue \n"
+                                       "ELO-Score nach dem aktuellen \n"
+                                       "Punktestand der Spielparteien. Der K-\n"
+                                       "Wert sollte 30 betragen. Die Punkte sind \n"
+                                       "aber nur näherungsweise aussagekräftig. \n"
+                                       "Abweichungen von einem Punkt sind \n"
+                                       "normal.\n"
+                                       "\n"
+                                       "Das Programm speichert die zuletzt \n"
+                                       "eingebenene Werte in der Datei\n"
+                                       "\"Ratinor.ini\"\n"
+                                       "Daher muss auf dem Laufwerk auf dem \n"
+                                       "dieses Programm gespeichert ist \n"
+                                       "Schreibberechtigung/möglichkeit \n"
+                                       "bestehen. Andernfalls stürzt das \n"
+                                       "Programm beim Beenden ab.\n"));
     Text1->setReadOnly(true);
     Text1->setFocusPolicy(Qt::ClickFocus); // selectable, but not in the tab order
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -14,9 +14,6 @@ class Hilfe : public ClassicDialog
 public:
     explicit Hilfe(frmHaupt *main);
 
-    // The help text, each line ended by CR LF.
-    static const QString &helpText();
-
 private:
     void cmdFehlerOK_Click() override;
 

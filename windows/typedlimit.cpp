@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/typedlimit.h"
 
 #include <QLineEdit>
+#include <QTextBoundaryFinder>
 
 #include <algorithm>
 
@@ -18,11 +20,19 @@ QValidator::State TypedLengthLimit::validate(QString &input, int &pos) const
     const qsizetype excess = input.size() - limit;
     if (excess <= 0)
         return Acceptable;
-    // What was just typed or pasted ends at the cursor: keep only as much of it as fits.
+    // What was just typed or pasted ends at the cursor: keep only as much of it as fits,
+    // in whole characters, so that no half of a surrogate pair or of an accented letter
+    // stays behind.
     if (excess > pos)
         return Invalid;
-    input.remove(pos - excess, excess);
-    pos -= static_cast<int>(excess);
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, input);
+    characters.setPosition(pos - excess);
+    const qsizetype cut = characters.isAtBoundary() ? characters.position()
+                                                    : characters.toPreviousBoundary();
+    if (cut < pos - (input.size() - m_lengthBefore))
+        return Invalid; // the character began before the edit: keep the text as it was
+    input.remove(cut, pos - cut);
+    pos = static_cast<int>(cut);
     return Acceptable;
 }
 
