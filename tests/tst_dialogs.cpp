@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/fehler.h"
 #include "windows/frmhaupt.h"
 #include "windows/hilfe.h"
@@ -20,27 +21,55 @@ private slots:
     void windows();
     void helpText();
     void helpTextIsShownWhole();
-    void okRestoresTheMainWindow_data();
-    void okRestoresTheMainWindow();
+    void stepOrders_data();
+    void stepOrders();
 
 private:
     QTemporaryDir m_dir;
     std::unique_ptr<frmHaupt> m_main;
-    std::unique_ptr<Fehler> m_fehler;
-    std::unique_ptr<Hilfe> m_hilfe;
+    Fehler *m_fehler = nullptr; // owned by the main window
+    Hilfe *m_hilfe = nullptr;
     QDialog *dialog(const QString &name) const
     {
-        return name == "Fehler" ? static_cast<QDialog *>(m_fehler.get()) : m_hilfe.get();
+        return name == "Fehler" ? static_cast<QDialog *>(m_fehler) : m_hilfe;
     }
 };
+
+namespace {
+
+// Records, in order, the steps that open and close a dialog: windows shown and hidden,
+// and the main window disabled and enabled.
+class StepRecorder : public QObject
+{
+public:
+    QStringList steps;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const auto *window = qobject_cast<QWidget *>(watched);
+        if (!window || !window->isWindow())
+            return false;
+        const QString name = window->objectName();
+        if (event->type() == QEvent::Show)
+            steps << name + " shown";
+        else if (event->type() == QEvent::Hide)
+            steps << name + " hidden";
+        else if (event->type() == QEvent::EnabledChange && name == "frmHaupt")
+            steps << name + (window->isEnabled() ? " enabled" : " disabled");
+        return false;
+    }
+};
+
+} // namespace
 
 void tst_Dialogs::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     QVERIFY(QDir::setCurrent(m_dir.path()));
     m_main = std::make_unique<frmHaupt>();
-    m_fehler = std::make_unique<Fehler>(m_main.get());
-    m_hilfe = std::make_unique<Hilfe>(m_main.get());
+    m_fehler = new Fehler(m_main.get());
+    m_hilfe = new Hilfe(m_main.get());
 }
 
 // clang-format off
@@ -70,7 +99,7 @@ void tst_Dialogs::controls()
     QVERIFY(control);
     QCOMPARE(control->geometry(), rect);
     if (const auto *label = qobject_cast<const QLabel *>(control))
-        QCOMPARE(label->text(), caption);
+        QCOMPARE(label->text().remove(QChar(0x2060)), caption); // less the word joiners
     if (const auto *button = qobject_cast<const QPushButton *>(control)) {
         QCOMPARE(button->text(), caption);
         QVERIFY(button->isDefault());
@@ -105,7 +134,8 @@ void tst_Dialogs::windows()
     QCOMPARE(bool(shown->windowFlags() & Qt::WindowCloseButtonHint), hasCloseButton);
     QVERIFY(
         !(shown->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    QVERIFY(!shown->parentWidget()); // shown without an owner window
+    // Owned by the main window, so the window system keeps it above that and places it there
+    QCOMPARE(shown->parentWidget(), m_main.get());
 }
 
 void tst_Dialogs::helpText()
@@ -138,7 +168,7 @@ void tst_Dialogs::helpTextIsShownWhole()
 {
     // Each of the 16 lines fits the box's width, and all of them its height.
     m_hilfe->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_hilfe.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(m_hilfe));
     auto *text = m_hilfe->findChild<QPlainTextEdit *>("Text1");
     QTextBlock block = text->document()->firstBlock();
     for (int line = 0; block.isValid() && line < 16; ++line, block = block.next())
@@ -155,27 +185,48 @@ void tst_Dialogs::helpTextIsShownWhole()
 }
 
 // clang-format off
-void tst_Dialogs::okRestoresTheMainWindow_data()
+void tst_Dialogs::stepOrders_data()
 {
+    QTest::addColumn<QString>("opener");
     QTest::addColumn<QString>("window");
-    QTest::newRow("Fehler") << "Fehler";
-    QTest::newRow("Hilfe") << "Hilfe";
+    QTest::addColumn<QStringList>("opening");
+    QTest::addColumn<QStringList>("closing");
+    // The error window: disable, then show; OK: hide, show the main window, then enable it
+    QTest::newRow("Fehler") << "Berechnen" << "Fehler"
+        << QStringList{"frmHaupt disabled", "Fehler shown"}
+        << QStringList{"Fehler hidden", "frmHaupt shown", "frmHaupt enabled"};
+    // The help window: show, then disable; OK: hide, enable the main window, then show it
+    QTest::newRow("Hilfe") << "cmdHilfe" << "Hilfe"
+        << QStringList{"Hilfe shown", "frmHaupt disabled"}
+        << QStringList{"Hilfe hidden", "frmHaupt enabled", "frmHaupt shown"};
 }
 // clang-format on
 
-void tst_Dialogs::okRestoresTheMainWindow()
+void tst_Dialogs::stepOrders()
 {
+    QFETCH(QString, opener);
     QFETCH(QString, window);
-    QDialog *shown = dialog(window);
-    m_main->setEnabled(false);
-    m_main->hide();
-    shown->show();
-    QTest::keyClick(shown, Qt::Key_Escape);
+    QFETCH(QStringList, opening);
+    QFETCH(QStringList, closing);
+    frmHaupt main; // 30, 0, 0: "Neue ELO Berechnen" finds the ratings out of range
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    StepRecorder recorder;
+    qApp->installEventFilter(&recorder);
+    QTest::mouseClick(main.findChild<QPushButton *>(opener), Qt::LeftButton);
+    QCOMPARE(recorder.steps, opening);
+    auto *shown = main.findChild<QDialog *>(window);
+    QVERIFY(shown && shown->isVisible());
+    QVERIFY(shown->isEnabled()); // usable while its owner is disabled
+
+    // Hidden meanwhile, the main window shows the order of all three closing steps.
+    main.hide();
+    QTest::keyClick(shown, Qt::Key_Escape); // no cancel button: Esc does nothing
     QVERIFY(shown->isVisible());
+    recorder.steps.clear();
     QTest::keyClick(shown, Qt::Key_Return);
-    QVERIFY(!shown->isVisible());
-    QVERIFY(m_main->isVisible());
-    QVERIFY(m_main->isEnabled());
+    QCOMPARE(recorder.steps, closing);
+    qApp->removeEventFilter(&recorder);
 }
 
 QTEST_MAIN(tst_Dialogs)

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "windows/classic.h"
 #include "windows/frmhaupt.h"
 
 #include <QApplication>
@@ -6,6 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -41,6 +43,7 @@ class tst_frmHaupt : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
     void controls_data();
@@ -51,6 +54,9 @@ private slots:
     void optionsCalculateAtOnce_data();
     void optionsCalculateAtOnce();
     void drawAgainstWeakerOpponent();
+    void optionCheckedWithoutAClickCalculates();
+    void clickOnTheCheckedOptionCalculates();
+    void contextMenuIsGerman();
     void enterInABoxCalculates();
     void enterOnAnotherButtonPressesIt();
     void escapeEnds();
@@ -79,6 +85,12 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<frmHaupt> m_window;
 };
+
+void tst_frmHaupt::initTestCase()
+{
+    // As the program does: Qt's own texts in German
+    QVERIFY(installGermanQtTexts());
+}
 
 void tst_frmHaupt::init()
 {
@@ -251,6 +263,32 @@ void tst_frmHaupt::drawAgainstWeakerOpponent()
     enter("30", "1600", "1400");
     QTest::mouseClick(m_window->findChild<QRadioButton *>("optUnentschieden"), Qt::LeftButton);
     QCOMPARE(outputs(), (QStringList {"1592", "-8", "1408", "8"}));
+}
+
+void tst_frmHaupt::optionCheckedWithoutAClickCalculates()
+{
+    // A screen reader's toggle action checks the option without a click.
+    enter("30", "1600", "1400");
+    m_window->findChild<QRadioButton *>("optUnentschieden")->toggle();
+    QCOMPARE(outputs(), (QStringList {"1592", "-8", "1408", "8"}));
+    // The score follows the checked option for the next calculation too
+    QTest::mouseClick(m_window->findChild<QPushButton *>("Berechnen"), Qt::LeftButton);
+    QCOMPARE(outputs(), (QStringList {"1592", "-8", "1408", "8"}));
+}
+
+void tst_frmHaupt::clickOnTheCheckedOptionCalculates()
+{
+    enter("30", "1600", "1400");
+    auto *won = m_window->findChild<QRadioButton *>("optGewonnen");
+    QVERIFY(won->isChecked());
+    QTest::mouseClick(won, Qt::LeftButton);
+    QCOMPARE(outputs(), (QStringList {"1607", "7", "1393", "-7"}));
+}
+
+void tst_frmHaupt::contextMenuIsGerman()
+{
+    std::unique_ptr<QMenu> menu(box("Kwert")->createStandardContextMenu());
+    QCOMPARE(menu->actions().constFirst()->text(), QStringLiteral("&Rückgängig\tStrg+Z"));
 }
 
 void tst_frmHaupt::enterInABoxCalculates()

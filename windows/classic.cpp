@@ -1,14 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/classic.h"
 
 #include "windows/twips.h"
 
 #include <QCloseEvent>
+#include <QEvent>
 #include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QPixmap>
 #include <QPushButton>
 #include <QWidget>
+
+#if QT_CONFIG(xcb)
+#include <QtGui/qguiapplication_platform.h>
+#include <xcb/xcb.h>
+#endif
+
+#include <cstdint>
+#include <cstdlib>
 
 namespace {
 #include "windows/icons/ratinor.xpm"
@@ -25,7 +38,55 @@ void loadClassicFace()
     (void)loaded;
 }
 
+// Writes X11's Motif hints for a title bar alone: moving is the only function, the border
+// and the title the only decorations. Qt writes them only when some button is wanted,
+// so window managers such as openbox would otherwise add their own buttons.
+class TitleOnlyHints : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // A top-level widget gets its show event after its native window exists and
+        // before it is mapped, which is when a window manager reads the hints.
+        if (event->type() == QEvent::Show)
+            write(static_cast<QWidget *>(watched));
+        return false;
+    }
+
+private:
+    static void write(QWidget *window)
+    {
+#if QT_CONFIG(xcb)
+        auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+        xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+        if (!connection)
+            return; // not X11: the compositor decides (see the README)
+        static constexpr char name[] = "_MOTIF_WM_HINTS";
+        xcb_intern_atom_reply_t *atom = xcb_intern_atom_reply(
+            connection, xcb_intern_atom(connection, 0, sizeof name - 1, name), nullptr);
+        if (!atom)
+            return;
+        enum : std::uint32_t { functionsAndDecorations = 1 | 2, move = 4, border = 2, title = 8 };
+        const std::uint32_t hints[5] = {functionsAndDecorations, move, border | title, 0, 0};
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE,
+                            static_cast<xcb_window_t>(window->winId()), atom->atom, atom->atom,
+                            32, 5, hints);
+        std::free(atom);
+#else
+        (void)window;
+#endif
+    }
+};
+
 } // namespace
+
+void setTitleOnlyDecorations(QWidget *window)
+{
+    window->installEventFilter(new TitleOnlyHints(window));
+}
 
 QFont classicFont(double pointSize, bool bold)
 {
@@ -47,6 +108,15 @@ QFont classicFont(double pointSize, bool bold)
     return font;
 }
 
+bool installGermanQtTexts()
+{
+    auto *texts = new QTranslator(QCoreApplication::instance());
+    if (!texts->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
+                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    return QCoreApplication::installTranslator(texts);
+}
+
 QIcon ratinorIcon()
 {
     return {QPixmap(ratinor_xpm)};
@@ -55,11 +125,24 @@ QIcon ratinorIcon()
 void setFixedClientArea(QWidget *window, int width, int height)
 {
     window->setFixedSize(twipsSize(width, height));
+    // A QDialog centres itself when first shown, and X11 then reports that place as the
+    // user's choice. Marked as placed, it is left where the window system puts it.
+    window->setAttribute(Qt::WA_Moved);
 }
 
-ClassicDialog::ClassicDialog(Qt::WindowFlags flags) : QDialog(nullptr, flags)
+ClassicDialog::ClassicDialog(QWidget *main, Qt::WindowFlags flags) : QDialog(main, flags)
 {
     setFont(classicFont());
+}
+
+void ClassicDialog::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    // Disabling the main window disables the windows it owns too; this one must stay
+    // usable, since its OK button is the way back.
+    if (event->type() == QEvent::EnabledChange && !isEnabled()
+        && !testAttribute(Qt::WA_ForceDisabled))
+        setEnabled(true);
 }
 
 QPushButton *ClassicDialog::addOkButton(const QRect &geometry)

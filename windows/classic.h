@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <QDialog>
 #include <QFont>
@@ -12,14 +13,24 @@ class QWidget;
 // face when fontconfig hides it; a narrow outline sans where it cannot serve.
 QFont classicFont(double pointSize = 8.0, bool bold = false);
 
+// Qt's own texts (context menus, standard buttons) in German, as the program is,
+// whatever the locale. False when Qt's translations are not installed.
+bool installGermanQtTexts();
+
 // The Saturn sign, white on black.
 QIcon ratinorIcon();
 
-// A fixed-size window whose client area is width x height twips.
+// A fixed-size window whose client area is width x height twips, placed by the window
+// system: the program sets no position of its own.
 void setFixedClientArea(QWidget *window, int width, int height);
 
-// The error and help windows: shown without an owner while the main window is disabled,
-// so each acts as a modal dialog whose only way out is its OK button, cmdFehlerOK.
+// A title bar with neither minimise nor maximise button, and no close button where the
+// window system lets a program say so (X11's Motif hints; see the README).
+void setTitleOnlyDecorations(QWidget *window);
+
+// The error and help windows: shown while the main window is disabled, so each acts as a
+// modal dialog whose only way out is its OK button, cmdFehlerOK. Each stays above the
+// main window, its owner, where the window system places it.
 class ClassicDialog : public QDialog
 {
     Q_OBJECT
@@ -27,13 +38,15 @@ public:
     void reject() override; // no cancel button: Esc does nothing
 
 protected:
-    explicit ClassicDialog(Qt::WindowFlags flags);
+    ClassicDialog(QWidget *main, Qt::WindowFlags flags);
     // The OK button, as the window's default button.
     QPushButton *addOkButton(const QRect &geometry);
     virtual void cmdFehlerOK_Click() = 0;
+    QWidget *mainWindow() const { return parentWidget(); }
 
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override; // the window manager's close acts as OK
+    void changeEvent(QEvent *event) override;
 
 private:
     QPushButton *m_ok = nullptr;

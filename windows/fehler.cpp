@@ -1,28 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/fehler.h"
 
 #include "windows/classic.h"
-#include "windows/frmhaupt.h"
 #include "windows/twips.h"
 
 #include <QLabel>
 #include <QPushButton>
 
-Fehler::Fehler(frmHaupt *main)
-    : ClassicDialog(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_main(main)
+Fehler::Fehler(QWidget *main)
+    : ClassicDialog(main, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("Fehler"));
     setWindowTitle(QStringLiteral("Wert außerhalb des erlaubten Bereichs"));
     setWindowIcon(ratinorIcon());
     setFixedClientArea(this, 2655, 1995);
+    setTitleOnlyDecorations(this);
 
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(twipsRect(120, 120, 2415, 1095));
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label1->setWordWrap(true);
-    Label1->setText(
-        QStringLiteral("Ein angegebener Wert liegt außerhalb des erlaubten Bereichs! "
-                       "Die ELO-Scores und der K-Wert müssen positiv und ungleich null sein!"));
+    const QString text = QStringLiteral(
+        "Ein angegebener Wert liegt außerhalb des erlaubten Bereichs! "
+        "Die ELO-Scores und der K-Wert müssen positiv und ungleich null sein!");
+    // It wraps at blanks only: an invisible word joiner after each hyphen keeps "ELO-Scores"
+    // and "K-Wert" whole. Screen readers get the text without it.
+    Label1->setText(QString(text).replace(u'-', QStringLiteral("-\u2060")));
+    Label1->setAccessibleName(text);
 
     cmdFehlerOK = addOkButton(twipsRect(600, 1440, 1455, 375));
 }
@@ -30,6 +35,6 @@ Fehler::Fehler(frmHaupt *main)
 void Fehler::cmdFehlerOK_Click()
 {
     hide();
-    m_main->show();
-    m_main->setEnabled(true);
+    mainWindow()->show();
+    mainWindow()->setEnabled(true);
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/frmhaupt.h"
 
 #include "calc/conversion.h"
@@ -103,6 +104,7 @@ frmHaupt::frmHaupt(QWidget *parent)
     setWindowIcon(ratinorIcon());
     setFont(classicFont());
     setFixedClientArea(this, 3150, 3000);
+    setTitleOnlyDecorations(this);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, colours.color(QPalette::Midlight));
     setPalette(colours);
@@ -132,6 +134,12 @@ frmHaupt::frmHaupt(QWidget *parent)
                                  twipsRect(2520, 1080, 495, 375));
     Frame1 = makeControl<QGroupBox>(this, "Frame1", twipsRect(120, 1560, 1695, 1335));
     Frame1->setTitle(QStringLiteral("Ergebnis"));
+    // The classic frame: an etched line through the middle of its caption, so the options
+    // placed inside it clear the line at every scale.
+    Frame1->setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 2px groove palette(mid); margin-top: 0.5em; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+        " left: 6px; padding: 0 2px; }"));
     optGewonnen = makeOption(Frame1, "optGewonnen", QStringLiteral("Gewonnen"),
                              QStringLiteral("Klicken Sie hier, wenn sie das Spiel gewonnen haben"),
                              twipsRect(120, 240, 1095, 255));
@@ -160,9 +168,9 @@ frmHaupt::frmHaupt(QWidget *parent)
     for (std::size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
-    connect(optGewonnen, &QRadioButton::clicked, this, &frmHaupt::optGewonnen_Click);
-    connect(optUnentschieden, &QRadioButton::clicked, this, &frmHaupt::optUnentschieden_Click);
-    connect(optVerloren, &QRadioButton::clicked, this, &frmHaupt::optVerloren_Click);
+    connectOption(optGewonnen, &frmHaupt::optGewonnen_Click);
+    connectOption(optUnentschieden, &frmHaupt::optUnentschieden_Click);
+    connectOption(optVerloren, &frmHaupt::optVerloren_Click);
     connect(Berechnen, &QPushButton::clicked, this, &frmHaupt::Berechnen_Click);
     connect(cmdHilfe, &QPushButton::clicked, this, &frmHaupt::cmdHilfe_Click);
     connect(Ende, &QPushButton::clicked, this, &frmHaupt::Ende_Click);
@@ -172,8 +180,6 @@ frmHaupt::frmHaupt(QWidget *parent)
     Form_Load();
     Kwert->setFocus();
 }
-
-frmHaupt::~frmHaupt() = default;
 
 bool frmHaupt::FileExists(const QString &FileName) const
 {
@@ -219,7 +225,7 @@ void frmHaupt::Rechnen()
     if (!calculation.results) {
         disableForDialog();
         if (!m_fehler)
-            m_fehler = std::make_unique<Fehler>(this);
+            m_fehler = new Fehler(this);
         m_fehler->show();
         return;
     }
@@ -227,6 +233,23 @@ void frmHaupt::Rechnen()
     showText(EigeneELOdifferenz, calculation.results->ownChange);
     showText(GegnerElodanach, calculation.results->newOpponent);
     showText(GegnerELOdifferenz, calculation.results->opponentChange);
+}
+
+void frmHaupt::connectOption(QRadioButton *option, void (frmHaupt::*handler)())
+{
+    // Checking an option calculates, however it is checked: mouse, keys, or a screen
+    // reader's toggle action, which never clicks. Clicking the option that is already
+    // checked toggles nothing and calculates too.
+    connect(option, &QRadioButton::toggled, this, [this, handler](bool checked) {
+        if (checked)
+            (this->*handler)();
+    });
+    connect(option, &QRadioButton::pressed, this,
+            [this, option] { m_optionWasChecked = option->isChecked(); });
+    connect(option, &QRadioButton::clicked, this, [this, handler] {
+        if (m_optionWasChecked)
+            (this->*handler)();
+    });
 }
 
 void frmHaupt::optGewonnen_Click()
@@ -255,7 +278,7 @@ void frmHaupt::Berechnen_Click()
 void frmHaupt::cmdHilfe_Click()
 {
     if (!m_hilfe)
-        m_hilfe = std::make_unique<Hilfe>(this);
+        m_hilfe = new Hilfe(this);
     m_hilfe->show();
     disableForDialog();
 }

@@ -1,8 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <QDialog>
 #include <QPointer>
-
-#include <memory>
 
 class Fehler;
 class Hilfe;
@@ -19,7 +18,6 @@ class frmHaupt : public QDialog
     Q_OBJECT
 public:
     explicit frmHaupt(QWidget *parent = nullptr);
-    ~frmHaupt() override;
 
     void Rechnen();
     // Whether anything of that name is there, a directory included.
@@ -43,6 +41,7 @@ private:
     void cmdHilfe_Click();
     void Ende_Click();
 
+    void connectOption(QRadioButton *option, void (frmHaupt::*handler)());
     void disableForDialog();
     bool saveEntries();
     void endProgram();
@@ -66,8 +65,9 @@ private:
     QPushButton *Ende = nullptr;
 
     double m_gameScore = 1.0;
-    std::unique_ptr<Fehler> m_fehler; // created on first use, then only hidden
-    std::unique_ptr<Hilfe> m_hilfe;
+    Fehler *m_fehler = nullptr; // created on first use, then only hidden; owned as children
+    Hilfe *m_hilfe = nullptr;
+    bool m_optionWasChecked = false; // when the option being clicked was pressed
     QPointer<QWidget> m_focusOnReturn; // disabling the window takes the focus away
     QString m_entriesFilePath;          // absolute, for messages only
 };

@@ -1,21 +1,21 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/hilfe.h"
 
 #include "windows/classic.h"
-#include "windows/frmhaupt.h"
 #include "windows/twips.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-Hilfe::Hilfe(frmHaupt *main)
-    : ClassicDialog(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_main(main)
+Hilfe::Hilfe(QWidget *main)
+    : ClassicDialog(main, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("Hilfe"));
     setWindowTitle(QStringLiteral("Ratinor 1.2 - Hilfe"));
     setFixedClientArea(this, 3225, 4575);
+    setWindowIcon(QIcon()); // none of its own, and not its owner's either
 
     Label1 = new QLabel(QStringLiteral("Ratinor 1.2"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -43,7 +43,11 @@ Hilfe::Hilfe(frmHaupt *main)
                                        "bestehen. Andernfalls stürzt das \n"
                                        "Programm beim Beenden ab.\n"));
     Text1->setReadOnly(true);
-    Text1->setFocusPolicy(Qt::ClickFocus); // selectable, but not in the tab order
+    Text1->setAccessibleName(QStringLiteral("Hilfetext"));
+    // Read-only, yet selectable with the mouse and the keyboard (caret, Shift+arrows,
+    // Ctrl+A, Ctrl+C); Tab leaves it for OK instead of typing a tab.
+    Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    Text1->setTabChangesFocus(true);
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text1->document()->setDocumentMargin(1);
@@ -58,6 +62,6 @@ Hilfe::Hilfe(frmHaupt *main)
 void Hilfe::cmdFehlerOK_Click()
 {
     hide();
-    m_main->setEnabled(true);
-    m_main->show();
+    mainWindow()->setEnabled(true);
+    mainWindow()->show();
 }

@@ -1,7 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include "windows/classic.h"
 
-class frmHaupt;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -12,12 +12,11 @@ class Hilfe : public ClassicDialog
 {
     Q_OBJECT
 public:
-    explicit Hilfe(frmHaupt *main);
+    explicit Hilfe(QWidget *main);
 
 private:
     void cmdFehlerOK_Click() override;
 
-    frmHaupt *m_main;
     QLabel *Label1 = nullptr;
     QPlainTextEdit *Text1 = nullptr;
     QPushButton *cmdFehlerOK = nullptr;
