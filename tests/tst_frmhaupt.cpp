@@ -149,7 +149,7 @@ void tst_frmHaupt::controls_data()
     QTest::newRow("GegnerElo")          << "GegnerElo" << "QLineEdit" << "0" << QRect(88, 72, 33, 25) << true;
     QTest::newRow("GegnerElodanach")    << "GegnerElodanach" << "QLineEdit" << "" << QRect(128, 72, 33, 25) << true;
     QTest::newRow("GegnerELOdifferenz") << "GegnerELOdifferenz" << "QLineEdit" << "" << QRect(168, 72, 33, 25) << true;
-    QTest::newRow("Frame1")             << "Frame1" << "QGroupBox" << "Ergebnis" << QRect(8, 104, 113, 89) << false;
+    QTest::newRow("Frame1")             << "Frame1" << "ClassicFrame" << "Ergebnis" << QRect(8, 104, 113, 89) << false;
     // The options count from the frame's corner
     QTest::newRow("optGewonnen")        << "optGewonnen" << "QRadioButton" << "Gewonnen" << QRect(8, 16, 73, 17) << false;
     QTest::newRow("optUnentschieden")   << "optUnentschieden" << "QRadioButton" << "Unentschieden" << QRect(8, 40, 97, 17) << false;

@@ -11,7 +11,10 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <QPainter>
 #include <QPixmap>
+#include <QStyle>
+#include <qdrawutil.h>
 #include <QPushButton>
 #include <QWidget>
 
@@ -117,6 +120,24 @@ bool installGermanQtTexts()
     return QCoreApplication::installTranslator(texts);
 }
 
+ClassicFrame::ClassicFrame(QWidget *parent) : QGroupBox(parent) { }
+
+void ClassicFrame::paintEvent(QPaintEvent *event)
+{
+    (void)event;
+    QPainter painter(this);
+    const QFontMetrics metrics = fontMetrics();
+    qDrawShadeRect(&painter, rect().adjusted(0, metrics.height() / 2, 0, 0), palette(), true, 1);
+    // The caption stands on the line, on the window's own background.
+    const QString caption = title();
+    // One letter in; the bitmap face reports no usable average character width.
+    const QRect captionRect(metrics.horizontalAdvance(QLatin1Char('x')), 0,
+                            metrics.horizontalAdvance(caption) + 4, metrics.height());
+    painter.fillRect(captionRect, palette().window());
+    style()->drawItemText(&painter, captionRect, Qt::AlignCenter, palette(), isEnabled(), caption,
+                          QPalette::WindowText);
+}
+
 QIcon ratinorIcon()
 {
     return {QPixmap(ratinor_xpm)};
@@ -125,9 +146,6 @@ QIcon ratinorIcon()
 void setFixedClientArea(QWidget *window, int width, int height)
 {
     window->setFixedSize(twipsSize(width, height));
-    // A QDialog centres itself when first shown, and X11 then reports that place as the
-    // user's choice. Marked as placed, it is left where the window system puts it.
-    window->setAttribute(Qt::WA_Moved);
 }
 
 ClassicDialog::ClassicDialog(QWidget *main, Qt::WindowFlags flags) : QDialog(main, flags)
@@ -160,7 +178,9 @@ void ClassicDialog::reject()
 
 void ClassicDialog::showEvent(QShowEvent *event)
 {
-    QDialog::showEvent(event);
+    // Not QDialog's: it centres the window itself, and X11 then reports that place as the
+    // user's choice. The window system places the window over its owner instead.
+    QWidget::showEvent(event); // NOLINT(bugprone-parent-virtual-call)
     if (m_ok)
         m_ok->setFocus();
     activateWindow();

@@ -2,6 +2,7 @@
 #pragma once
 #include <QDialog>
 #include <QFont>
+#include <QGroupBox>
 #include <QIcon>
 
 class QPushButton;
@@ -27,6 +28,18 @@ void setFixedClientArea(QWidget *window, int width, int height);
 // A title bar with neither minimise nor maximise button, and no close button where the
 // window system lets a program say so (X11's Motif hints; see the README).
 void setTitleOnlyDecorations(QWidget *window);
+
+// A frame drawn the classic way: an etched line whose top runs through the middle of the
+// caption, so the controls placed inside it clear the line at every scale.
+class ClassicFrame : public QGroupBox
+{
+    Q_OBJECT
+public:
+    explicit ClassicFrame(QWidget *parent);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
 
 // The error and help windows: shown while the main window is disabled, so each acts as a
 // modal dialog whose only way out is its OK button, cmdFehlerOK. Each stays above the

@@ -132,14 +132,8 @@ frmHaupt::frmHaupt(QWidget *parent)
                               twipsRect(1920, 1080, 495, 375));
     GegnerELOdifferenz = makeBox(this, "GegnerELOdifferenz", QStringLiteral("Gegner ELO Differenz"),
                                  twipsRect(2520, 1080, 495, 375));
-    Frame1 = makeControl<QGroupBox>(this, "Frame1", twipsRect(120, 1560, 1695, 1335));
+    Frame1 = makeControl<ClassicFrame>(this, "Frame1", twipsRect(120, 1560, 1695, 1335));
     Frame1->setTitle(QStringLiteral("Ergebnis"));
-    // The classic frame: an etched line through the middle of its caption, so the options
-    // placed inside it clear the line at every scale.
-    Frame1->setStyleSheet(QStringLiteral(
-        "QGroupBox { border: 2px groove palette(mid); margin-top: 0.5em; }"
-        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
-        " left: 6px; padding: 0 2px; }"));
     optGewonnen = makeOption(Frame1, "optGewonnen", QStringLiteral("Gewonnen"),
                              QStringLiteral("Klicken Sie hier, wenn sie das Spiel gewonnen haben"),
                              twipsRect(120, 240, 1095, 255));
@@ -310,6 +304,13 @@ void frmHaupt::closeEvent(QCloseEvent *event)
     // Closed by the window manager, not by "Ende": end without saving the entries.
     event->accept();
     endProgram();
+}
+
+void frmHaupt::showEvent(QShowEvent *event)
+{
+    // Not QDialog's: it centres the window, and X11 then reports that place as the user's
+    // choice. The window manager places the main window itself.
+    QWidget::showEvent(event); // NOLINT(bugprone-parent-virtual-call)
 }
 
 void frmHaupt::changeEvent(QEvent *event)

@@ -30,6 +30,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override; // the window manager's close
+    void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:
