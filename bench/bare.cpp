@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A bare Qt window with the main window's 17 controls at the same places, and nothing
 // else: no face of its own, no icon, no entries file, no calculation.
 #include "bench/firstpaint.h"

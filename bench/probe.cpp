@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own start-up, ending at its first paint: app/main.cpp plus FirstPaint.
 #include "bench/firstpaint.h"
 #include "windows/frmhaupt.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Differential fuzzing of the entry conversion against a deliberately simple reference:
 // a regular expression finds the number at the start, and strtod in the C locale reads it.
 #include "calc/conversion.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The entries file reader on arbitrary bytes: no crash, no undefined behaviour, and the
 // values it finds are written back as bytes that read the same.
 #include "storage/entriesfile.h"

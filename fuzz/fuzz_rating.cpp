@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole calculation on arbitrary entry texts and game scores: it must neither crash
 // nor hit undefined behaviour, and what it reports must hang together.
 #include "calc/conversion.h"

@@ -343,8 +343,10 @@ std::optional<SaveError> save(const std::filesystem::path &file, std::int16_t k,
     if (existed) {
         // Owner first: changing it clears set-id bits that the mode then restores.
         if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
-            if (::fchown(fd.get(), old.st_uid, old.st_gid) != 0)
-                (void)::fchown(fd.get(), static_cast<uid_t>(-1), old.st_gid); // the group alone
+            // Failing that, the group alone; without the right to either, the new file is
+            // the user's own.
+            if (::fchown(fd.get(), old.st_uid, old.st_gid) != 0
+                && ::fchown(fd.get(), static_cast<uid_t>(-1), old.st_gid) != 0) { }
         }
         if (::fchmod(fd.get(), old.st_mode & 07777) != 0)
             return failure(Kind::CannotWrite, errno);
