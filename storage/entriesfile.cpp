@@ -179,7 +179,9 @@ std::filesystem::path folderOf(const std::filesystem::path &file)
 bool folderIsGone(const std::filesystem::path &folder)
 {
     // A deleted working folder still stats, with no links left.
-    struct stat status {};
+    struct stat status
+    {
+    };
     if (::stat(folder.c_str(), &status) != 0)
         return errno == ENOENT;
     return S_ISDIR(status.st_mode) && status.st_nlink == 0;
@@ -190,7 +192,9 @@ bool folderIsGone(const std::filesystem::path &folder)
 // or to the folder's owner.
 bool mayFollow(const std::filesystem::path &link, const struct stat &linkStatus)
 {
-    struct stat folder {};
+    struct stat folder
+    {
+    };
     if (::stat(folderOf(link).c_str(), &folder) != 0)
         return false;
     const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
@@ -201,7 +205,9 @@ bool mayFollow(const std::filesystem::path &link, const struct stat &linkStatus)
 std::optional<SaveError> followLinks(std::filesystem::path &file)
 {
     for (int hops = 0; hops < 40; ++hops) {
-        struct stat status {};
+        struct stat status
+        {
+        };
         if (::lstat(file.c_str(), &status) != 0 || !S_ISLNK(status.st_mode))
             return std::nullopt; // what is there, or nothing, is looked at by the caller
         if (!mayFollow(file, status))
@@ -226,9 +232,11 @@ std::optional<SaveError> writeInPlace(const std::filesystem::path &file, std::st
         return failure(errno == EACCES || errno == EPERM || errno == EROFS ? Kind::ReadOnly
                                                                            : Kind::CannotWrite,
                        errno);
-    struct stat opened {};
-    if (::fstat(fd.get(), &opened) != 0 || !S_ISREG(opened.st_mode)
-        || opened.st_dev != old.st_dev || opened.st_ino != old.st_ino)
+    struct stat opened
+    {
+    };
+    if (::fstat(fd.get(), &opened) != 0 || !S_ISREG(opened.st_mode) || opened.st_dev != old.st_dev
+        || opened.st_ino != old.st_ino)
         return failure(Kind::NotRegularFile, 0); // something else took its place meanwhile
 
     std::string before(bytes.size(), '\0');
@@ -250,8 +258,7 @@ std::optional<SaveError> writeInPlace(const std::filesystem::path &file, std::st
     if (fd.get() < 0)
         return writeFailure(error, false); // the close failed: nothing more can be done
     const bool restored = writeAllAt(fd.get(), before, 0)
-                          && ::ftruncate(fd.get(), opened.st_size) == 0
-                          && ::fsync(fd.get()) == 0;
+        && ::ftruncate(fd.get(), opened.st_size) == 0 && ::fsync(fd.get()) == 0;
     return writeFailure(error, restored);
 }
 
@@ -270,7 +277,9 @@ StoredEntries load(const std::filesystem::path &file)
     // Non-blocking and checked after opening: a FIFO that takes the file's place between a
     // check and the open cannot hold up the start.
     Descriptor fd(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    struct stat status {};
+    struct stat status
+    {
+    };
     if (fd.get() < 0 || ::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode))
         return {};
     // One byte past the limit tells whether a number at the limit ends there.
@@ -301,7 +310,9 @@ std::optional<SaveError> save(const std::filesystem::path &file, std::int16_t k,
     if (folderIsGone(folder))
         return failure(Kind::FolderGone, ENOENT);
 
-    struct stat old {};
+    struct stat old
+    {
+    };
     const bool existed = ::stat(target.c_str(), &old) == 0;
     if (!existed && errno != ENOENT)
         return failure(Kind::CannotCreate, errno);
@@ -323,8 +334,8 @@ std::optional<SaveError> save(const std::filesystem::path &file, std::int16_t k,
     int created = -1;
     for (int attempt = 0; attempt < 100 && created < 0; ++attempt) {
         temporary = folder
-                    / ("." + target.filename().native() + "." + std::to_string(::getpid()) + "."
-                       + std::to_string(++counter));
+            / ("." + target.filename().native() + "." + std::to_string(::getpid()) + "."
+               + std::to_string(++counter));
         created = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                          0666);
         if (created < 0 && errno != EEXIST)

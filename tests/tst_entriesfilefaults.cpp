@@ -7,12 +7,12 @@
 #include <QtTest>
 
 #include <atomic>
+#include <csignal>
 #include <functional>
 #include <thread>
 
 #include <fcntl.h>
 #include <pwd.h>
-#include <signal.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -50,7 +50,9 @@ bool writeAll(const QString &name, const QByteArray &bytes)
 // What a save can change about a name: its kind, mode, owner and, for a file, its bytes.
 QString describe(const QString &name)
 {
-    struct stat status {};
+    struct stat status
+    {
+    };
     if (::lstat(QFile::encodeName(name).constData(), &status) != 0)
         return QStringLiteral("nothing");
     QString text = QStringLiteral("mode %1 owner %2:%3")
@@ -111,8 +113,8 @@ private slots:
 
 private:
     QString file() const { return m_dir->filePath("Ratinor.ini"); }
-    bool mount(const QString &source, const QString &target, const char *type,
-               unsigned long flags, const char *options);
+    bool mount(const QString &source, const QString &target, const char *type, unsigned long flags,
+               const char *options);
 
     std::unique_ptr<QTemporaryDir> m_dir;
     QStringList m_mounts;
@@ -135,8 +137,8 @@ void tst_EntriesFileFaults::cleanup()
 bool tst_EntriesFileFaults::mount(const QString &source, const QString &target, const char *type,
                                   unsigned long flags, const char *options)
 {
-    if (::mount(QFile::encodeName(source).constData(), QFile::encodeName(target).constData(),
-                type, flags, options)
+    if (::mount(QFile::encodeName(source).constData(), QFile::encodeName(target).constData(), type,
+                flags, options)
         != 0)
         return false;
     m_mounts << target;
@@ -379,10 +381,14 @@ void tst_EntriesFileFaults::replacementKeepsModeAndOwner()
     const bool root = ::geteuid() == 0 && other;
     if (root)
         QCOMPARE(::chown(name.constData(), other->pw_uid, other->pw_gid), 0);
-    struct stat before {};
+    struct stat before
+    {
+    };
     QCOMPARE(::stat(name.constData(), &before), 0);
     QVERIFY(!storage::save(pathOf(file()), 30, 1500, 1600));
-    struct stat after {};
+    struct stat after
+    {
+    };
     QCOMPARE(::stat(name.constData(), &after), 0);
     QCOMPARE(readAll(file()), newBytes);
     QVERIFY(after.st_ino != before.st_ino); // replaced, not written over

@@ -219,10 +219,10 @@ void tst_frmHaupt::startsReady()
     QCOMPARE(QApplication::focusWidget(), box("Kwert"));
     QVERIFY(!m_window->windowIcon().isNull());
     // A title bar without close, minimise and maximise buttons
-    QCOMPARE(m_window->windowFlags()
-                 & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint
-                    | Qt::WindowSystemMenuHint),
-             Qt::WindowFlags());
+    QCOMPARE(
+        m_window->windowFlags()
+            & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint | Qt::WindowSystemMenuHint),
+        Qt::WindowFlags());
     QCOMPARE(outputs(), (QStringList {"", "", "", ""}));
     // The score starts at 1: "Neue ELO Berechnen" calculates a win.
     enter("30", "1500", "1500");
@@ -573,9 +573,10 @@ void tst_frmHaupt::saveFailureOffersAChoice()
         QTimer::singleShot(0, [button] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             QVERIFY(box);
-            QCOMPARE(box->text(), QStringLiteral("Die eingegebenen Werte konnten nicht in der "
-                                                 "Datei „%1“ gespeichert werden.")
-                                      .arg(QDir::current().absoluteFilePath("Ratinor.ini")));
+            QCOMPARE(box->text(),
+                     QStringLiteral("Die eingegebenen Werte konnten nicht in der "
+                                    "Datei „%1“ gespeichert werden.")
+                         .arg(QDir::current().absoluteFilePath("Ratinor.ini")));
             QVERIFY(box->informativeText().startsWith(
                 "An ihrer Stelle steht ein Verzeichnis mit demselben Namen."));
             if (button.isEmpty())

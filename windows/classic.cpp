@@ -4,18 +4,18 @@
 #include "windows/twips.h"
 
 #include <QCloseEvent>
+#include <qdrawutil.h>
 #include <QEvent>
 #include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QTranslator>
 #include <QPainter>
 #include <QPixmap>
-#include <QStyle>
-#include <qdrawutil.h>
 #include <QPushButton>
+#include <QStyle>
+#include <QTranslator>
 #include <QWidget>
 
 #if QT_CONFIG(xcb)
@@ -72,11 +72,11 @@ private:
             connection, xcb_intern_atom(connection, 0, sizeof name - 1, name), nullptr);
         if (!atom)
             return;
-        enum : std::uint32_t { functionsAndDecorations = 1 | 2, move = 4, border = 2, title = 8 };
+        enum : std::uint32_t {functionsAndDecorations = 1 | 2, move = 4, border = 2, title = 8};
         const std::uint32_t hints[5] = {functionsAndDecorations, move, border | title, 0, 0};
         xcb_change_property(connection, XCB_PROP_MODE_REPLACE,
-                            static_cast<xcb_window_t>(window->winId()), atom->atom, atom->atom,
-                            32, 5, hints);
+                            static_cast<xcb_window_t>(window->winId()), atom->atom, atom->atom, 32,
+                            5, hints);
         std::free(atom);
 #else
         (void)window;
@@ -120,7 +120,8 @@ bool installGermanQtTexts()
     return QCoreApplication::installTranslator(texts);
 }
 
-ClassicFrame::ClassicFrame(QWidget *parent) : QGroupBox(parent) { }
+ClassicFrame::ClassicFrame(QWidget *parent) : QGroupBox(parent)
+{ }
 
 void ClassicFrame::paintEvent(QPaintEvent *event)
 {

@@ -290,8 +290,7 @@ bool frmHaupt::saveEntries()
         pathOf(entriesFileName()), calc::clampedEntryValue(text(Kwert)),
         calc::clampedEntryValue(text(eigeneElo)), calc::clampedEntryValue(text(GegnerElo)));
     return !failure
-           || askAfterSaveFailure(this, m_entriesFilePath, *failure)
-                  == SaveFailureChoice::EndAnyway;
+        || askAfterSaveFailure(this, m_entriesFilePath, *failure) == SaveFailureChoice::EndAnyway;
 }
 
 void frmHaupt::reject()

@@ -68,7 +68,7 @@ private:
     double m_gameScore = 1.0;
     Fehler *m_fehler = nullptr; // created on first use, then only hidden; owned as children
     Hilfe *m_hilfe = nullptr;
-    bool m_optionWasChecked = false; // when the option being clicked was pressed
+    bool m_optionWasChecked = false;   // when the option being clicked was pressed
     QPointer<QWidget> m_focusOnReturn; // disabling the window takes the focus away
-    QString m_entriesFilePath;          // absolute, for messages only
+    QString m_entriesFilePath;         // absolute, for messages only
 };

@@ -9,8 +9,9 @@
 #include <QPushButton>
 
 Hilfe::Hilfe(QWidget *main)
-    : ClassicDialog(main, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : ClassicDialog(main,
+                    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                        | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("Hilfe"));
     setWindowTitle(QStringLiteral("Ratinor 1.2 - Hilfe"));

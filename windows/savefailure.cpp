@@ -34,7 +34,7 @@ QString reasonFor(const storage::SaveError &failure)
     case Kind::DiskFull:
         return QStringLiteral("Der Datenträger ist voll, oder eine Grenze für Speicherplatz "
                               "oder Dateigröße ist erreicht.")
-               + oldKept;
+            + oldKept;
     case Kind::CannotWrite:
         return QStringLiteral("Sie ließ sich nicht vollständig schreiben.") + oldKept;
     }
