@@ -49,6 +49,8 @@ private slots:
     void controls_data();
     void controls();
     void accessibleNames();
+    void optionToolTips_data();
+    void optionToolTips();
     void tabOrder();
     void startsReady();
     void optionsCalculateAtOnce_data();
@@ -194,6 +196,25 @@ void tst_frmHaupt::accessibleNames()
     QCOMPARE(m_window->findChild<QLabel *>("Label2")->buddy(), box("GegnerElo"));
     QCOMPARE(m_window->findChild<QPushButton *>("Berechnen")->accessibleName(),
              QStringLiteral("Neue ELO Berechnen"));
+}
+
+// clang-format off
+void tst_frmHaupt::optionToolTips_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("toolTip");
+    // Word for word: "sie" in the first, "Sie" in the last; only the middle one ends with a stop
+    QTest::newRow("won")  << "optGewonnen"      << "Klicken Sie hier, wenn sie das Spiel gewonnen haben";
+    QTest::newRow("draw") << "optUnentschieden" << "Klicken Sie hier, wenn das Spiel unentschieden geendet hat.";
+    QTest::newRow("lost") << "optVerloren"      << "Klicken Sie hier, wenn Sie das Spiel verloren haben";
+}
+// clang-format on
+
+void tst_frmHaupt::optionToolTips()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, toolTip);
+    QCOMPARE(m_window->findChild<QRadioButton *>(option)->toolTip(), toolTip);
 }
 
 void tst_frmHaupt::tabOrder()
