@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own start-up, ending at its first paint: app/main.cpp plus FirstPaint.
 #include "bench/firstpaint.h"
+#include "windows/classic.h"
 #include "windows/frmhaupt.h"
 
 #include <QApplication>
@@ -8,6 +9,8 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("de.ratinor.Ratinor"));
+    installGermanQtTexts();
     frmHaupt window;
     QObject::connect(&window, &frmHaupt::ended, &app, &QCoreApplication::quit);
     new FirstPaint(&window);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/entriesfile.h"
+#include "tests/testfiles.h"
 
 #include <QtTest>
 
@@ -19,22 +20,9 @@ Entry value(int v)
     return static_cast<std::int16_t>(v);
 }
 
-std::filesystem::path pathOf(const QString &name)
-{
-    return QFile::encodeName(name).toStdString();
-}
-
-QByteArray readAll(const QString &name)
-{
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeAll(const QString &name, const QByteArray &bytes)
-{
-    QFile file(name);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
+using testfiles::pathOf;
+using testfiles::readAll;
+using testfiles::writeAll;
 
 } // namespace
 

@@ -3,6 +3,7 @@
 // mounts, folders and links of other users. POSIX only; each fault is made for real, and a
 // case the machine cannot make (no root, mounting refused) is skipped with the reason.
 #include "storage/entriesfile.h"
+#include "tests/testfiles.h"
 
 #include <QtTest>
 
@@ -30,22 +31,9 @@ namespace {
 const QByteArray oldBytes(" 25 \r\n 1700 \r\n 1650 \r\n");
 const QByteArray newBytes(" 30 \r\n 1500 \r\n 1600 \r\n");
 
-std::filesystem::path pathOf(const QString &name)
-{
-    return QFile::encodeName(name).toStdString();
-}
-
-QByteArray readAll(const QString &name)
-{
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeAll(const QString &name, const QByteArray &bytes)
-{
-    QFile file(name);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
+using testfiles::pathOf;
+using testfiles::readAll;
+using testfiles::writeAll;
 
 // What a save can change about a name: its kind, mode, owner and, for a file, its bytes.
 QString describe(const QString &name)
