@@ -67,17 +67,21 @@ private:
         xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
         if (!connection)
             return; // not X11: the compositor decides (see the README)
-        static constexpr char name[] = "_MOTIF_WM_HINTS";
-        xcb_intern_atom_reply_t *atom = xcb_intern_atom_reply(
-            connection, xcb_intern_atom(connection, 0, sizeof name - 1, name), nullptr);
-        if (!atom)
+        // Asked for once: a server round trip, and the same atom for every window.
+        static const xcb_atom_t atom = [connection] {
+            static constexpr char name[] = "_MOTIF_WM_HINTS";
+            xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
+                connection, xcb_intern_atom(connection, 0, sizeof name - 1, name), nullptr);
+            const xcb_atom_t found = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+            std::free(reply);
+            return found;
+        }();
+        if (atom == XCB_ATOM_NONE)
             return;
         enum : std::uint32_t {functionsAndDecorations = 1 | 2, move = 4, border = 2, title = 8};
         const std::uint32_t hints[5] = {functionsAndDecorations, move, border | title, 0, 0};
         xcb_change_property(connection, XCB_PROP_MODE_REPLACE,
-                            static_cast<xcb_window_t>(window->winId()), atom->atom, atom->atom, 32,
-                            5, hints);
-        std::free(atom);
+                            static_cast<xcb_window_t>(window->winId()), atom, atom, 32, 5, hints);
 #else
         (void)window;
 #endif
@@ -88,6 +92,9 @@ private:
 
 void setTitleOnlyDecorations(QWidget *window)
 {
+    // Qt's own flags for a bare title bar, and the Motif hints that Qt leaves out for it.
+    window->setWindowFlags((window->windowFlags() & Qt::WindowType_Mask) | Qt::CustomizeWindowHint
+                           | Qt::WindowTitleHint);
     window->installEventFilter(new TitleOnlyHints(window));
 }
 

@@ -25,8 +25,9 @@ QIcon ratinorIcon();
 // system: the program sets no position of its own.
 void setFixedClientArea(QWidget *window, int width, int height);
 
-// A title bar with neither minimise nor maximise button, and no close button where the
-// window system lets a program say so (X11's Motif hints; see the README).
+// Makes a window's title bar bare: neither minimise nor maximise button, and no close
+// button where the window system lets a program say so (X11's Motif hints; see the
+// README). Call it before the window is first shown.
 void setTitleOnlyDecorations(QWidget *window);
 
 // A frame drawn the classic way: an etched line whose top runs through the middle of the

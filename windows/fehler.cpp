@@ -7,8 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-Fehler::Fehler(QWidget *main)
-    : ClassicDialog(main, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+Fehler::Fehler(QWidget *main) : ClassicDialog(main, Qt::Dialog)
 {
     setObjectName(QStringLiteral("Fehler"));
     setWindowTitle(QStringLiteral("Wert außerhalb des erlaubten Bereichs"));

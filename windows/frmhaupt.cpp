@@ -96,8 +96,7 @@ void showText(QLineEdit *box, const std::string &text)
 
 } // namespace
 
-frmHaupt::frmHaupt(QWidget *parent)
-    : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+frmHaupt::frmHaupt(QWidget *parent) : QDialog(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("frmHaupt"));
     setWindowTitle(QStringLiteral("Ratinor 1.2"));
