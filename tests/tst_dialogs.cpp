@@ -98,8 +98,15 @@ void tst_Dialogs::controls()
     const QWidget *control = dialog(window)->findChild<QWidget *>(name);
     QVERIFY(control);
     QCOMPARE(control->geometry(), rect);
-    if (const auto *label = qobject_cast<const QLabel *>(control))
-        QCOMPARE(label->text().remove(QChar(0x2060)), caption); // less the word joiners
+    if (const auto *label = qobject_cast<const QLabel *>(control)) {
+        QCOMPARE(label->text().replace(u'\n', u' '), caption);
+        // Its lines break at blanks only, and each fits the label
+        for (const QString &line : label->text().split(u'\n')) {
+            QVERIFY2(!line.endsWith(u'-'), qPrintable(line));
+            QVERIFY2(label->fontMetrics().horizontalAdvance(line) <= label->width(),
+                     qPrintable(line));
+        }
+    }
     if (const auto *button = qobject_cast<const QPushButton *>(control)) {
         QCOMPARE(button->text(), caption);
         QVERIFY(button->isDefault());

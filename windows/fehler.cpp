@@ -4,8 +4,28 @@
 #include "windows/classic.h"
 #include "windows/twips.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
+#include <QStringList>
+
+namespace {
+
+// The text in lines no wider than width, broken only at blanks; a word wider than a
+// line stands on a line of its own.
+QString wrappedAtBlanks(const QString &text, const QFontMetrics &metrics, int width)
+{
+    QStringList lines;
+    for (const QString &word : text.split(u' ', Qt::SkipEmptyParts)) {
+        if (!lines.isEmpty() && metrics.horizontalAdvance(lines.last() + u' ' + word) <= width)
+            lines.last() += u' ' + word;
+        else
+            lines << word;
+    }
+    return lines.join(u'\n');
+}
+
+} // namespace
 
 Fehler::Fehler(QWidget *main) : ClassicDialog(main, Qt::Dialog)
 {
@@ -19,13 +39,12 @@ Fehler::Fehler(QWidget *main) : ClassicDialog(main, Qt::Dialog)
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(twipsRect(120, 120, 2415, 1095));
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label1->setWordWrap(true);
     const QString text = QStringLiteral(
         "Ein angegebener Wert liegt außerhalb des erlaubten Bereichs! "
         "Die ELO-Scores und der K-Wert müssen positiv und ungleich null sein!");
-    // It wraps at blanks only: an invisible word joiner after each hyphen keeps "ELO-Scores"
-    // and "K-Wert" whole. Screen readers get the text without it.
-    Label1->setText(QString(text).replace(u'-', QStringLiteral("-\u2060")));
+    // Wrapped here, at blanks only: Qt's own word wrap also breaks after a hyphen
+    // ("ELO-|Scores"). Screen readers get the text as one paragraph.
+    Label1->setText(wrappedAtBlanks(text, Label1->fontMetrics(), Label1->width()));
     Label1->setAccessibleName(text);
 
     cmdFehlerOK = addOkButton(twipsRect(600, 1440, 1455, 375));
