@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "storage/safefile.h"
+
 // The entries file: K factor, own rating and opponent rating, one per line, kept from one
 // run to the next. Each line is a blank (or "-") in the sign position, the digits, one
 // blank and CR LF: " 30 \r\n 1500 \r\n 1600 \r\n".
@@ -25,7 +27,7 @@ struct StoredEntries
 
 // Reads the entries from the first 4 KiB of a regular file; anything else (a directory,
 // a FIFO, a device, a dangling link, an unreadable file) reads as nothing. Never changes
-// the file and never blocks, even when a FIFO takes the file's place while it opens.
+// the file and never blocks; see readStart.
 StoredEntries load(const std::filesystem::path &file);
 
 // The entries in a file's bytes. A UTF-8 byte-order mark at the start is skipped; blanks,
@@ -39,31 +41,8 @@ StoredEntries parse(std::string_view bytes, bool complete = true);
 // The file's bytes for three entries.
 std::string format(std::int16_t k, std::int16_t own, std::int16_t opponent);
 
-struct SaveError
-{
-    enum class Kind {
-        Directory,      // a directory of that name is in the way
-        NotRegularFile, // it is, or links to, a device, a FIFO or a socket
-        UntrustedLink,  // a link planted by another user in a sticky, world-writable folder
-        ReadOnly,       // its owner may not write it
-        FolderGone,     // the folder it belongs in no longer exists
-        CannotCreate,   // it could not be created (no permission, no such folder)
-        DiskFull,       // no space left, a quota or a file-size limit reached
-        CannotWrite,    // any other failure while writing it
-    };
-    Kind kind;
-    int error = 0;       // the errno behind it, 0 where there is none
-    bool oldKept = true; // whether a file that was there keeps its old content
-};
-
-// Replaces the file's content with the three entries as a whole. The new content is
-// written to a new file beside it, synced and renamed into place, so a failure leaves the
-// old file byte for byte as it was; the replacement keeps the old file's mode, and its
-// owner and group where the process may set them. Where no new file can be made or
-// renamed there (a folder the user may not write, a file mounted on its own), the file is
-// written in place instead, and put back as it was if that fails. A link to a regular
-// file is written through; nothing that is not a regular file is ever replaced or written.
-// Empty on success.
+// Replaces the file's content with the three entries as a whole, keeping all else the file
+// has; see replaceContent. Empty on success.
 std::optional<SaveError> save(const std::filesystem::path &file, std::int16_t k, std::int16_t own,
                               std::int16_t opponent);
 

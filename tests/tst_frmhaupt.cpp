@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/classic.h"
 #include "windows/frmhaupt.h"
+#include "windows/savefailure.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -12,6 +13,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
+
+#include <sys/inotify.h>
+#include <unistd.h>
 
 namespace {
 
@@ -77,6 +81,9 @@ private slots:
     void endSavesAsTyped_data();
     void endSavesAsTyped();
     void saveFailureOffersAChoice();
+    void saveFailureShowsNamesAsText();
+    void saveFailureReason_data();
+    void saveFailureReason();
 
 private:
     void restart();
@@ -622,6 +629,80 @@ void tst_frmHaupt::saveFailureOffersAChoice()
     QTest::mouseClick(m_window->findChild<QPushButton *>("Ende"), Qt::LeftButton);
     QCOMPARE(ended.count(), 1);
     QVERIFY(!m_window->isVisible());
+}
+
+void tst_frmHaupt::saveFailureShowsNamesAsText()
+{
+    // A folder from an archive or a shared drive, named with markup that would load a file.
+    const QString folder = m_dir->filePath("Verein <u>Nord</u> <img src=probe>");
+    QVERIFY(QDir().mkpath(folder + "/Ratinor.ini"));
+    QVERIFY(QDir::setCurrent(folder));
+    QFile probe("probe");
+    QVERIFY(probe.open(QIODevice::WriteOnly));
+    probe.close();
+    const int watch = ::inotify_init1(IN_NONBLOCK);
+    QVERIFY(::inotify_add_watch(watch, "probe", IN_OPEN) >= 0);
+    restart();
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box && QTest::qWaitForWindowExposed(box));
+        for (const QLabel *label : box->findChildren<QLabel *>()) {
+            if (label->textFormat() == Qt::PlainText)
+                shown += label->text();
+        }
+        box->reject();
+    });
+    QTest::keyClick(box("Kwert"), Qt::Key_Escape);
+    QVERIFY(shown.contains(folder + "/Ratinor.ini"));
+    inotify_event event {};
+    QCOMPARE(::read(watch, &event, sizeof event), -1); // the probe was never opened
+    ::close(watch);
+}
+
+// clang-format off
+void tst_frmHaupt::saveFailureReason_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<bool>("oldKept");
+    QTest::addColumn<QString>("reason");
+    using Kind = storage::SaveError::Kind;
+    // The system's part in German, whatever the locale
+    QTest::newRow("failing-disk") << int(Kind::CannotWrite) << EIO << true
+        << "Sie ließ sich nicht vollständig schreiben. Der alte Inhalt ist erhalten. "
+           "(Meldung des Systems: Ein- oder Ausgabefehler des Datenträgers)";
+    // A first run has no old content to speak of
+    QTest::newRow("first-run-full") << int(Kind::DiskFull) << ENOSPC << false
+        << "Der Datenträger ist voll, oder eine Grenze für Speicherplatz oder Dateigröße ist "
+           "erreicht. (Meldung des Systems: kein Platz mehr auf dem Datenträger)";
+    // No detail where the program has no words of its own for it
+    QTest::newRow("unknown-error") << int(Kind::CannotWrite) << EPROTO << false
+        << "Sie ließ sich nicht vollständig schreiben.";
+    QTest::newRow("link-loop") << int(Kind::LinkLoop) << 0 << false
+        << "Sie ist eine Verknüpfung, die über weitere Verknüpfungen im Kreis wieder auf sich "
+           "selbst zeigt.";
+    QTest::newRow("link-into-nowhere") << int(Kind::LinkTargetMissing) << 0 << false
+        << "Sie ist eine Verknüpfung in einen Ordner, der nicht besteht.";
+}
+// clang-format on
+
+void tst_frmHaupt::saveFailureReason()
+{
+    QFETCH(int, kind);
+    QFETCH(int, error);
+    QFETCH(bool, oldKept);
+    QFETCH(QString, reason);
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        shown = box->informativeText();
+        box->reject();
+    });
+    askAfterSaveFailure(m_window.get(), "Ratinor.ini",
+                        {storage::SaveError::Kind(kind), error, oldKept});
+    QCOMPARE(shown.section("\n\n", 0, 0), reason);
 }
 
 QTEST_MAIN(tst_frmHaupt)

@@ -2,10 +2,11 @@
 #include "windows/savefailure.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
-#include <system_error>
+#include <cerrno>
 
 namespace {
 
@@ -22,8 +23,13 @@ QString reasonFor(const storage::SaveError &failure)
                               "Gerät, eine Pipe oder ein Socket. Es bleibt unverändert.");
     case Kind::UntrustedLink:
         return QStringLiteral("Sie ist eine Verknüpfung, die ein anderer Benutzer in diesem "
-                              "für alle beschreibbaren Ordner angelegt hat. Ihr wird zum "
-                              "Schutz Ihrer Dateien nicht gefolgt.");
+                              "auch für andere beschreibbaren Ordner angelegt hat. Ihr wird "
+                              "zum Schutz Ihrer Dateien nicht gefolgt.");
+    case Kind::LinkLoop:
+        return QStringLiteral("Sie ist eine Verknüpfung, die über weitere Verknüpfungen im "
+                              "Kreis wieder auf sich selbst zeigt.");
+    case Kind::LinkTargetMissing:
+        return QStringLiteral("Sie ist eine Verknüpfung in einen Ordner, der nicht besteht.");
     case Kind::ReadOnly:
         return QStringLiteral("Sie ist schreibgeschützt, oder die Schreibberechtigung fehlt.");
     case Kind::FolderGone:
@@ -41,15 +47,63 @@ QString reasonFor(const storage::SaveError &failure)
     return {};
 }
 
+// The system's reason in the program's own German words, whatever the locale; empty for a
+// reason a save does not meet.
+QString detailFor(int error)
+{
+    switch (error) {
+    case ENOSPC:
+        return QStringLiteral("kein Platz mehr auf dem Datenträger");
+#ifdef EDQUOT
+    case EDQUOT:
+        return QStringLiteral("Speicherplatzkontingent überschritten");
+#endif
+    case EFBIG:
+        return QStringLiteral("Datei zu groß");
+    case EACCES:
+        return QStringLiteral("Zugriff verweigert");
+    case EPERM:
+        return QStringLiteral("Vorgang nicht erlaubt");
+    case EROFS:
+        return QStringLiteral("Dateisystem nur lesbar");
+    case EIO:
+        return QStringLiteral("Ein- oder Ausgabefehler des Datenträgers");
+    case ENOENT:
+        return QStringLiteral("Datei oder Ordner nicht gefunden");
+    case ENOTDIR:
+        return QStringLiteral("ein Teil des Pfades ist kein Ordner");
+    case EISDIR:
+        return QStringLiteral("ist ein Ordner");
+    case ELOOP:
+        return QStringLiteral("zu viele Ebenen von Verknüpfungen");
+    case ENAMETOOLONG:
+        return QStringLiteral("Name zu lang");
+    case EBUSY:
+        return QStringLiteral("Gerät oder Datei belegt");
+    case ETXTBSY:
+        return QStringLiteral("Datei wird gerade benutzt");
+    case ENOMEM:
+        return QStringLiteral("nicht genug Arbeitsspeicher");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("zu viele offene Dateien");
+#ifdef ESTALE
+    case ESTALE:
+        return QStringLiteral("die Netzwerkfreigabe kennt die Datei nicht mehr");
+#endif
+    default:
+        return {};
+    }
+}
+
 } // namespace
 
 SaveFailureChoice askAfterSaveFailure(QWidget *parent, const QString &filePath,
                                       const storage::SaveError &failure)
 {
     QString reason = reasonFor(failure);
-    if (failure.error != 0)
-        reason += QStringLiteral(" (Meldung des Systems: %1)")
-                      .arg(QString::fromStdString(std::generic_category().message(failure.error)));
+    if (const QString detail = detailFor(failure.error); !detail.isEmpty())
+        reason += QStringLiteral(" (Meldung des Systems: %1)").arg(detail);
 
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Ratinor 1.2"),
                     QStringLiteral("Die eingegebenen Werte konnten nicht in der Datei „%1“ "
@@ -60,6 +114,10 @@ SaveFailureChoice askAfterSaveFailure(QWidget *parent, const QString &filePath,
     box.setInformativeText(reason
                            + QStringLiteral("\n\nMit „Trotzdem beenden“ gehen die Werte "
                                             "verloren; mit „Zurück“ bleibt das Programm offen."));
+    // A folder's name is text, never markup: "<img src=…>" in it would make Qt load a file.
+    box.setTextFormat(Qt::PlainText);
+    for (QLabel *label : box.findChildren<QLabel *>())
+        label->setTextFormat(Qt::PlainText);
     QPushButton *endAnyway = box.addButton(QStringLiteral("Trotzdem beenden"),
                                            QMessageBox::DestructiveRole);
     QPushButton *back = box.addButton(QStringLiteral("Zurück"), QMessageBox::RejectRole);
