@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "windows/classic.h"
 #include "windows/frmhaupt.h"
+#include "windows/look.h"
 
 #include <QApplication>
 

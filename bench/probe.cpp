@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own start-up, ending at its first paint: app/main.cpp plus FirstPaint.
 #include "bench/firstpaint.h"
-#include "windows/classic.h"
 #include "windows/frmhaupt.h"
+#include "windows/look.h"
 
 #include <QApplication>
 

@@ -2,6 +2,8 @@
 #include "windows/fehler.h"
 #include "windows/frmhaupt.h"
 #include "windows/hilfe.h"
+#include "windows/look.h"
+#include "windows/modalflow.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QLabel>
@@ -21,6 +23,7 @@ private slots:
     void windows();
     void helpText();
     void helpTextIsShownWhole();
+    void helpTextWrapsAtBlanksOnly();
     void stepOrders_data();
     void stepOrders();
 
@@ -68,8 +71,9 @@ void tst_Dialogs::initTestCase()
     QVERIFY(m_dir.isValid());
     QVERIFY(QDir::setCurrent(m_dir.path()));
     m_main = std::make_unique<frmHaupt>();
-    m_fehler = new Fehler(m_main.get());
-    m_hilfe = new Hilfe(m_main.get());
+    auto *flow = new ModalFlow(m_main.get());
+    m_fehler = new Fehler(m_main.get(), *flow);
+    m_hilfe = new Hilfe(m_main.get(), *flow);
 }
 
 // clang-format off
@@ -189,6 +193,24 @@ void tst_Dialogs::helpTextIsShownWhole()
     QVERIFY2(height <= text->viewport()->height(),
              qPrintable(QString("%1 > %2").arg(height).arg(text->viewport()->height())));
     m_hilfe->hide();
+}
+
+void tst_Dialogs::helpTextWrapsAtBlanksOnly()
+{
+    // A face too wide for the lines, as where the narrow faces are missing.
+    auto *text = m_hilfe->findChild<QPlainTextEdit *>("Text1");
+    const QString written = text->toPlainText();
+    m_hilfe->setFont(QFont(QStringLiteral("DejaVu Sans"), 11));
+    const QString shown = text->toPlainText();
+    m_hilfe->setFont(classicFont());
+    QVERIFY(shown.count(u'\n') > written.count(u'\n')); // the face does make lines overflow
+    // Only blanks became line breaks, so no word was broken at its hyphen
+    QCOMPARE(shown.size(), written.size());
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        if (shown[i] != written[i])
+            QVERIFY2(shown[i] == u'\n' && written[i] == u' ', qPrintable(shown.left(i + 1)));
+    }
+    QCOMPARE(text->toPlainText(), written); // the designed face gives the lines as written
 }
 
 // clang-format off

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "windows/classic.h"
 #include "windows/frmhaupt.h"
+#include "windows/look.h"
 #include "windows/savefailure.h"
 
 #include <QApplication>
@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -71,6 +72,9 @@ private slots:
     void errorFlow();
     void errorTwiceInARow();
     void helpFlow();
+    void helpOpensWithTheFocusInItsText();
+    void activatingTheDisabledWindowBringsTheDialog_data();
+    void activatingTheDisabledWindowBringsTheDialog();
     void typedLengthIsLimited_data();
     void typedLengthIsLimited();
     void typedLengthIsCutAtTheCursor_data();
@@ -445,6 +449,69 @@ void tst_frmHaupt::helpFlow()
     QVERIFY(m_window->isEnabled());
 }
 
+void tst_frmHaupt::helpOpensWithTheFocusInItsText()
+{
+
+    auto *help = m_window->findChild<QPushButton *>("cmdHilfe");
+    for (int opening = 0; opening < 10; ++opening) {
+        // Opened and closed by mouse and by keyboard in turn
+        if (opening % 2 == 0) {
+            QTest::mouseClick(help, Qt::LeftButton);
+        } else {
+            help->setFocus();
+            QTest::keyClick(help, Qt::Key_Space);
+        }
+        QWidget *window = visibleTopLevel("Hilfe");
+        QVERIFY(window);
+        QTRY_COMPARE(QApplication::activeWindow(), window);
+        auto *text = window->findChild<QPlainTextEdit *>("Text1");
+        QCOMPARE(QApplication::focusWidget(), text);
+        QCOMPARE(text->textCursor().position(), 0);
+        QVERIFY(!text->textCursor().hasSelection());
+        // Leave it elsewhere: all selected, the focus on OK
+        QTest::keyClick(text, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(text, Qt::Key_Tab);
+        auto *ok = window->findChild<QPushButton *>("cmdFehlerOK");
+        QCOMPARE(QApplication::focusWidget(), ok);
+        if (opening % 2 == 0)
+            QTest::mouseClick(ok, Qt::LeftButton);
+        else
+            QTest::keyClick(ok, Qt::Key_Return);
+        QVERIFY(!window->isVisible());
+    }
+}
+
+// clang-format off
+void tst_frmHaupt::activatingTheDisabledWindowBringsTheDialog_data()
+{
+    QTest::addColumn<QString>("opener");
+    QTest::addColumn<QString>("dialog");
+    QTest::newRow("error") << "Berechnen" << "Fehler"; // 30, 0, 0 are out of range
+    QTest::newRow("help")  << "cmdHilfe"  << "Hilfe";
+}
+// clang-format on
+
+void tst_frmHaupt::activatingTheDisabledWindowBringsTheDialog()
+{
+    QFETCH(QString, opener);
+    QFETCH(QString, dialog);
+    QTest::mouseClick(m_window->findChild<QPushButton *>(opener), Qt::LeftButton);
+    QWidget *shown = visibleTopLevel(dialog);
+    QVERIFY(shown);
+    QTRY_COMPARE(QApplication::activeWindow(), shown);
+    // A click on the main window, or the task bar, activates it all the same
+    QSignalSpy activated(qApp, &QGuiApplication::focusWindowChanged);
+    m_window->activateWindow();
+    QTRY_COMPARE(activated.count(), 2);
+    QCOMPARE(activated.first().first().value<QWindow *>(), m_window->windowHandle());
+    QCOMPARE(QApplication::activeWindow(), shown); // the dialog is back in front
+    // Where the window system keeps the keyboard with the main window, Enter still reaches
+    // the dialog's OK
+    QTest::keyClick(m_window.get(), Qt::Key_Return);
+    QVERIFY(!shown->isVisible());
+    QVERIFY(m_window->isEnabled());
+}
+
 // clang-format off
 void tst_frmHaupt::typedLengthIsLimited_data()
 {
@@ -479,15 +546,24 @@ void tst_frmHaupt::typedLengthIsCutAtTheCursor_data()
 {
     QTest::addColumn<QString>("before");
     QTest::addColumn<int>("cursor");
+    QTest::addColumn<int>("selected");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("paste");
+    QTest::addColumn<int>("how");
+    const int typing = 0, pasting = 1, withAlt = 2;
     QTest::addColumn<QString>("shown");
     // A full box takes no further character, wherever the cursor is
-    QTest::newRow("typed-in-full-box") << "1x" << 1 << "2"  << false << "1x";
+    QTest::newRow("typed-in-full-box")   << "1x" << 1 << 0 << "2"  << typing  << "1x";
     // Of a paste, what fits is kept; the text after the cursor stays
-    QTest::newRow("paste-in-front")    << "1"  << 0 << "23" << true  << "21";
+    QTest::newRow("paste-in-front")      << "1"  << 0 << 0 << "23" << pasting << "21";
     // Whole characters only: no half of an emoji (a lone surrogate)
-    QTest::newRow("paste-emoji")       << ""   << 0 << "a\U0001F600" << true << "a";
+    QTest::newRow("paste-emoji")         << ""   << 0 << 0 << "a\U0001F600" << pasting << "a";
+    // A paste replaces the selection with what fits of it, and keeps the rest
+    QTest::newRow("paste-over-all")      << "45" << 0 << 2 << "1\U0001F600" << pasting << "1";
+    QTest::newRow("paste-over-part")     << "45" << 0 << 1 << "78" << pasting << "75";
+    QTest::newRow("paste-over-end")      << "45" << 1 << 1 << "78" << pasting << "47";
+    // Alt with a letter or digit types nothing
+    QTest::newRow("alt-letter")          << "4"  << 1 << 0 << "h"  << withAlt << "4";
+    QTest::newRow("alt-digit")           << ""   << 0 << 0 << "5"  << withAlt << "";
 }
 // clang-format on
 
@@ -495,18 +571,19 @@ void tst_frmHaupt::typedLengthIsCutAtTheCursor()
 {
     QFETCH(QString, before);
     QFETCH(int, cursor);
+    QFETCH(int, selected);
     QFETCH(QString, typed);
-    QFETCH(bool, paste);
+    QFETCH(int, how);
     QFETCH(QString, shown);
     QLineEdit *k = box("Kwert");
     k->setText(before);
     k->setFocus();
-    k->setCursorPosition(cursor);
-    if (paste) {
+    k->setSelection(cursor, selected);
+    if (how == 1) {
         QApplication::clipboard()->setText(typed);
         QTest::keyClick(k, Qt::Key_V, Qt::ControlModifier);
     } else {
-        QTest::keyClicks(k, typed);
+        QTest::keyClicks(k, typed, how == 2 ? Qt::AltModifier : Qt::NoModifier);
     }
     QCOMPARE(k->text(), shown);
 }
@@ -574,6 +651,8 @@ void tst_frmHaupt::endSavesAsTyped_data()
     // Not checked, not normalised in the boxes
     QTest::newRow("unchecked") << QStringList{"30", "abc", "-5"} << QByteArray(" 30 \r\n 0 \r\n-5 \r\n");
     QTest::newRow("fraction")  << QStringList{"30", "1500", "1.9"} << QByteArray(" 30 \r\n 1500 \r\n 1 \r\n");
+    // Rounded down, not towards zero
+    QTest::newRow("negative-fraction") << QStringList{"30", "-1.5", "-0.5"} << QByteArray(" 30 \r\n-2 \r\n-1 \r\n");
     // Beyond 16 bits: the nearest bound
     QTest::newRow("overflow")  << QStringList{"30", "9e9", "-9e9"} << QByteArray(" 30 \r\n 32767 \r\n-32768 \r\n");
 }

@@ -1,33 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/fehler.h"
 
-#include "windows/classic.h"
+#include "windows/look.h"
+#include "windows/modalflow.h"
 #include "windows/twips.h"
 
-#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
-#include <QStringList>
 
-namespace {
-
-// The text in lines no wider than width, broken only at blanks; a word wider than a
-// line stands on a line of its own.
-QString wrappedAtBlanks(const QString &text, const QFontMetrics &metrics, int width)
-{
-    QStringList lines;
-    for (const QString &word : text.split(u' ', Qt::SkipEmptyParts)) {
-        if (!lines.isEmpty() && metrics.horizontalAdvance(lines.last() + u' ' + word) <= width)
-            lines.last() += u' ' + word;
-        else
-            lines << word;
-    }
-    return lines.join(u'\n');
-}
-
-} // namespace
-
-Fehler::Fehler(QWidget *main) : ClassicDialog(main, Qt::Dialog)
+Fehler::Fehler(QWidget *main, ModalFlow &flow) : ClassicDialog(main, flow, Qt::Dialog)
 {
     setObjectName(QStringLiteral("Fehler"));
     setWindowTitle(QStringLiteral("Wert außerhalb des erlaubten Bereichs"));
@@ -42,8 +23,8 @@ Fehler::Fehler(QWidget *main) : ClassicDialog(main, Qt::Dialog)
     const QString text = QStringLiteral(
         "Ein angegebener Wert liegt außerhalb des erlaubten Bereichs! "
         "Die ELO-Scores und der K-Wert müssen positiv und ungleich null sein!");
-    // Wrapped here, at blanks only: Qt's own word wrap also breaks after a hyphen
-    // ("ELO-|Scores"). Screen readers get the text as one paragraph.
+    // Wrapped here: Qt's own word wrap also breaks after a hyphen. Screen readers get the
+    // text as one paragraph.
     Label1->setText(wrappedAtBlanks(text, Label1->fontMetrics(), Label1->width()));
     Label1->setAccessibleName(text);
 
@@ -53,6 +34,6 @@ Fehler::Fehler(QWidget *main) : ClassicDialog(main, Qt::Dialog)
 void Fehler::cmdFehlerOK_Click()
 {
     hide();
-    mainWindow()->show();
-    mainWindow()->setEnabled(true);
+    flow().showMain();
+    flow().enableMain();
 }

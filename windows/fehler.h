@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-#include "windows/classic.h"
+#include "windows/classicdialog.h"
 
 class QLabel;
 class QPushButton;
@@ -11,7 +11,7 @@ class Fehler : public ClassicDialog
 {
     Q_OBJECT
 public:
-    explicit Fehler(QWidget *main);
+    Fehler(QWidget *main, ModalFlow &flow);
 
 private:
     void cmdFehlerOK_Click() override;

@@ -4,9 +4,10 @@
 #include "calc/conversion.h"
 #include "calc/rating.h"
 #include "storage/entriesfile.h"
-#include "windows/classic.h"
 #include "windows/fehler.h"
 #include "windows/hilfe.h"
+#include "windows/look.h"
+#include "windows/modalflow.h"
 #include "windows/savefailure.h"
 #include "windows/twips.h"
 #include "windows/typedlimit.h"
@@ -56,6 +57,7 @@ QLineEdit *makeBox(QWidget *parent, const char *name, const QString &accessibleN
     auto *box = makeControl<QLineEdit>(parent, name, geometry);
     box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     box->setAccessibleName(accessibleName);
+    ignoreAltLetters(box);
     return box;
 }
 
@@ -104,6 +106,7 @@ frmHaupt::frmHaupt(QWidget *parent) : QDialog(parent, Qt::Window)
     setFont(classicFont());
     setFixedClientArea(this, 3150, 3000);
     setTitleOnlyDecorations(this);
+    m_flow = new ModalFlow(this);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, colours.color(QPalette::Midlight));
     setPalette(colours);
@@ -216,9 +219,9 @@ void frmHaupt::Rechnen()
         }
     }
     if (!calculation.results) {
-        disableForDialog();
         if (!m_fehler)
-            m_fehler = new Fehler(this);
+            m_fehler = new Fehler(this, *m_flow);
+        m_flow->disableMain();
         m_fehler->show();
         return;
     }
@@ -271,9 +274,9 @@ void frmHaupt::Berechnen_Click()
 void frmHaupt::cmdHilfe_Click()
 {
     if (!m_hilfe)
-        m_hilfe = new Hilfe(this);
+        m_hilfe = new Hilfe(this, *m_flow);
     m_hilfe->show();
-    disableForDialog();
+    m_flow->disableMain();
 }
 
 void frmHaupt::Ende_Click()
@@ -309,24 +312,6 @@ void frmHaupt::showEvent(QShowEvent *event)
     // Not QDialog's: it centres the window, and X11 then reports that place as the user's
     // choice. The window manager places the main window itself.
     QWidget::showEvent(event); // NOLINT(bugprone-parent-virtual-call)
-}
-
-void frmHaupt::changeEvent(QEvent *event)
-{
-    QDialog::changeEvent(event);
-    // Back from a dialog: take the keyboard again, in the box that had the focus.
-    if (event->type() == QEvent::EnabledChange && isEnabled()) {
-        if (m_focusOnReturn)
-            m_focusOnReturn->setFocus();
-        m_focusOnReturn = nullptr;
-        activateWindow();
-    }
-}
-
-void frmHaupt::disableForDialog()
-{
-    m_focusOnReturn = focusWidget();
-    setEnabled(false);
 }
 
 void frmHaupt::endProgram()

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <QDialog>
-#include <QPointer>
 
 class Fehler;
 class Hilfe;
+class ModalFlow;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -31,7 +31,6 @@ signals:
 protected:
     void closeEvent(QCloseEvent *event) override; // the window manager's close
     void showEvent(QShowEvent *event) override;
-    void changeEvent(QEvent *event) override;
 
 private:
     void Form_Load();
@@ -43,7 +42,6 @@ private:
     void Ende_Click();
 
     void connectOption(QRadioButton *option, void (frmHaupt::*handler)());
-    void disableForDialog();
     bool saveEntries();
     void endProgram();
 
@@ -68,7 +66,7 @@ private:
     double m_gameScore = 1.0;
     Fehler *m_fehler = nullptr; // created on first use, then only hidden; owned as children
     Hilfe *m_hilfe = nullptr;
-    bool m_optionWasChecked = false;   // when the option being clicked was pressed
-    QPointer<QWidget> m_focusOnReturn; // disabling the window takes the focus away
-    QString m_entriesFilePath;         // absolute, for messages only
+    bool m_optionWasChecked = false; // when the option being clicked was pressed
+    ModalFlow *m_flow = nullptr;     // the dialogs' modality, by hand
+    QString m_entriesFilePath;       // absolute, for messages only
 };

@@ -1,15 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/hilfe.h"
 
-#include "windows/classic.h"
+#include "windows/look.h"
+#include "windows/modalflow.h"
 #include "windows/twips.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextCursor>
 
-Hilfe::Hilfe(QWidget *main)
-    : ClassicDialog(main,
+Hilfe::Hilfe(QWidget *main, ModalFlow &flow)
+    : ClassicDialog(main, flow,
                     Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                         | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
@@ -27,23 +29,24 @@ Hilfe::Hilfe(QWidget *main)
     Text1 = new QPlainTextEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setGeometry(twipsRect(120, 600, 3015, 3255));
-    Text1->setPlainText(QStringLiteral("Dieses Programm berechnet die neue \n"
-                                       "ELO-Score nach dem aktuellen \n"
-                                       "Punktestand der Spielparteien. Der K-\n"
-                                       "Wert sollte 30 betragen. Die Punkte sind \n"
-                                       "aber nur näherungsweise aussagekräftig. \n"
-                                       "Abweichungen von einem Punkt sind \n"
-                                       "normal.\n"
-                                       "\n"
-                                       "Das Programm speichert die zuletzt \n"
-                                       "eingebenene Werte in der Datei\n"
-                                       "\"Ratinor.ini\"\n"
-                                       "Daher muss auf dem Laufwerk auf dem \n"
-                                       "dieses Programm gespeichert ist \n"
-                                       "Schreibberechtigung/möglichkeit \n"
-                                       "bestehen. Andernfalls stürzt das \n"
-                                       "Programm beim Beenden ab.\n"));
+    m_text = QStringLiteral("Dieses Programm berechnet die neue \n"
+                            "ELO-Score nach dem aktuellen \n"
+                            "Punktestand der Spielparteien. Der K-\n"
+                            "Wert sollte 30 betragen. Die Punkte sind \n"
+                            "aber nur näherungsweise aussagekräftig. \n"
+                            "Abweichungen von einem Punkt sind \n"
+                            "normal.\n"
+                            "\n"
+                            "Das Programm speichert die zuletzt \n"
+                            "eingebenene Werte in der Datei\n"
+                            "\"Ratinor.ini\"\n"
+                            "Daher muss auf dem Laufwerk auf dem \n"
+                            "dieses Programm gespeichert ist \n"
+                            "Schreibberechtigung/möglichkeit \n"
+                            "bestehen. Andernfalls stürzt das \n"
+                            "Programm beim Beenden ab.\n");
     Text1->setReadOnly(true);
+    Text1->setLineWrapMode(QPlainTextEdit::NoWrap); // wrapped by wrapText1() instead
     Text1->setAccessibleName(QStringLiteral("Hilfetext"));
     // Read-only, yet selectable with the mouse and the keyboard (caret, Shift+arrows,
     // Ctrl+A, Ctrl+C); Tab leaves it for OK instead of typing a tab.
@@ -57,12 +60,38 @@ Hilfe::Hilfe(QWidget *main)
     Text1->setPalette(colours);
 
     cmdFehlerOK = addOkButton(twipsRect(960, 3960, 1335, 495));
+    // Text1 comes first in the tab order, and keeps the focus while it has none, so each
+    // opening puts the focus in Text1 (see showEvent), not on OK.
     setTabOrder(Text1, cmdFehlerOK);
+    wrapText1();
+}
+
+void Hilfe::wrapText1()
+{
+    // At blanks only, as the error text: Qt's own wrapping would break "K-|Wert".
+    const int width = Text1->contentsRect().width()
+        - 2 * static_cast<int>(Text1->document()->documentMargin());
+    Text1->setPlainText(wrappedAtBlanks(m_text, Text1->fontMetrics(), width));
+}
+
+void Hilfe::showEvent(QShowEvent *event)
+{
+    ClassicDialog::showEvent(event);
+    // Every opening starts at the top of the text, with the caret and nothing selected.
+    Text1->moveCursor(QTextCursor::Start);
+    Text1->setFocus();
+}
+
+void Hilfe::changeEvent(QEvent *event)
+{
+    ClassicDialog::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        wrapText1();
 }
 
 void Hilfe::cmdFehlerOK_Click()
 {
     hide();
-    mainWindow()->setEnabled(true);
-    mainWindow()->show();
+    flow().enableMain();
+    flow().showMain();
 }

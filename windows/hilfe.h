@@ -1,23 +1,31 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-#include "windows/classic.h"
+#include "windows/classicdialog.h"
+
+#include <QString>
 
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
-// The help window with its fixed text. Shown without an owner while the main window is
-// disabled, so it acts as a modal dialog; OK hides it and gives control back.
+// The help window with its fixed text. Shown over the main window while that is disabled,
+// so it acts as a modal dialog; OK hides it and gives control back.
 class Hilfe : public ClassicDialog
 {
     Q_OBJECT
 public:
-    explicit Hilfe(QWidget *main);
+    Hilfe(QWidget *main, ModalFlow &flow);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void cmdFehlerOK_Click() override;
+    void wrapText1();
 
     QLabel *Label1 = nullptr;
     QPlainTextEdit *Text1 = nullptr;
     QPushButton *cmdFehlerOK = nullptr;
+    QString m_text; // as written, before any wrapping
 };

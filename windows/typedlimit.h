@@ -16,8 +16,12 @@ public:
 
 private:
     int m_maxTyped;
-    qsizetype m_lengthBefore; // of the text before the edit being validated
+    QString m_textBefore; // the text before the edit being validated
 };
 
 // Sets a box's text as the program's own, past any typed-length limit.
 void setProgramText(QLineEdit *box, const QString &text);
+
+// Alt with a letter or digit types nothing into the box and does nothing else: a habit
+// from systems where it presses a button. AltGr (Ctrl+Alt on Windows) still types.
+void ignoreAltLetters(QLineEdit *box);

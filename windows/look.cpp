@@ -1,19 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "windows/classic.h"
+#include "windows/look.h"
 
 #include "windows/twips.h"
 
-#include <QCloseEvent>
 #include <qdrawutil.h>
 #include <QEvent>
 #include <QFile>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPainter>
 #include <QPixmap>
-#include <QPushButton>
 #include <QStyle>
 #include <QTranslator>
 #include <QWidget>
@@ -118,6 +117,34 @@ QFont classicFont(double pointSize, bool bold)
     return font;
 }
 
+QString wrappedAtBlanks(const QString &text, const QFontMetrics &metrics, int width)
+{
+    // Only blanks become line breaks, so the text keeps every character it had. Blanks at
+    // a line's end take no room, as in a classic text box.
+    const auto fits = [&](const QString &line) {
+        qsizetype end = line.size();
+        while (end > 0 && line[end - 1] == u' ')
+            --end;
+        return metrics.horizontalAdvance(line.left(end)) <= width;
+    };
+    QStringList wrapped;
+    for (const QString &paragraph : text.split(u'\n')) {
+        const QStringList words = paragraph.split(u' ');
+        QString lines = words.first();
+        qsizetype lineStart = 0;
+        for (qsizetype i = 1; i < words.size(); ++i) {
+            if (fits(lines.mid(lineStart) + u' ' + words[i])) {
+                lines += u' ' + words[i];
+            } else {
+                lines += u'\n' + words[i];
+                lineStart = lines.size() - words[i].size();
+            }
+        }
+        wrapped << lines;
+    }
+    return wrapped.join(u'\n');
+}
+
 bool installGermanQtTexts()
 {
     auto *texts = new QTranslator(QCoreApplication::instance());
@@ -154,48 +181,4 @@ QIcon ratinorIcon()
 void setFixedClientArea(QWidget *window, int width, int height)
 {
     window->setFixedSize(twipsSize(width, height));
-}
-
-ClassicDialog::ClassicDialog(QWidget *main, Qt::WindowFlags flags) : QDialog(main, flags)
-{
-    setFont(classicFont());
-}
-
-void ClassicDialog::changeEvent(QEvent *event)
-{
-    QDialog::changeEvent(event);
-    // Disabling the main window disables the windows it owns too; this one must stay
-    // usable, since its OK button is the way back.
-    if (event->type() == QEvent::EnabledChange && !isEnabled()
-        && !testAttribute(Qt::WA_ForceDisabled))
-        setEnabled(true);
-}
-
-QPushButton *ClassicDialog::addOkButton(const QRect &geometry)
-{
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
-    m_ok->setObjectName(QStringLiteral("cmdFehlerOK"));
-    m_ok->setGeometry(geometry);
-    m_ok->setDefault(true);
-    connect(m_ok, &QPushButton::clicked, this, &ClassicDialog::cmdFehlerOK_Click);
-    return m_ok;
-}
-
-void ClassicDialog::reject()
-{ }
-
-void ClassicDialog::showEvent(QShowEvent *event)
-{
-    // Not QDialog's: it centres the window itself, and X11 then reports that place as the
-    // user's choice. The window system places the window over its owner instead.
-    QWidget::showEvent(event); // NOLINT(bugprone-parent-virtual-call)
-    if (m_ok)
-        m_ok->setFocus();
-    activateWindow();
-}
-
-void ClassicDialog::closeEvent(QCloseEvent *event)
-{
-    event->ignore(); // OK hides the window itself
-    cmdFehlerOK_Click();
 }

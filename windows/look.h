@@ -1,18 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-#include <QDialog>
 #include <QFont>
 #include <QGroupBox>
 #include <QIcon>
 
-class QPushButton;
+class QFontMetrics;
 class QWidget;
 
-// What the three windows share: the narrow face they were drawn for, and the icon.
+// The look the three windows share: the narrow face they were drawn for, its wrapping
+// rule, the icon, the bare title bar, the classic frame, and Qt's texts in German.
 
 // The windows' 8-point default face, "MS Sans Serif", loaded from Wine's free bitmap
 // face when fontconfig hides it; a narrow outline sans where it cannot serve.
 QFont classicFont(double pointSize = 8.0, bool bold = false);
+
+// The text in lines no wider than width, broken only at blanks, never after a hyphen
+// ("ELO-|Scores"), as the windows were designed; a line break in the text stays, and a word
+// wider than a line stands on a line of its own.
+QString wrappedAtBlanks(const QString &text, const QFontMetrics &metrics, int width);
 
 // Qt's own texts (context menus, standard buttons) in German, as the program is,
 // whatever the locale. False when Qt's translations are not installed.
@@ -40,28 +45,4 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-};
-
-// The error and help windows: shown while the main window is disabled, so each acts as a
-// modal dialog whose only way out is its OK button, cmdFehlerOK. Each stays above the
-// main window, its owner, where the window system places it.
-class ClassicDialog : public QDialog
-{
-    Q_OBJECT
-public:
-    void reject() override; // no cancel button: Esc does nothing
-
-protected:
-    ClassicDialog(QWidget *main, Qt::WindowFlags flags);
-    // The OK button, as the window's default button.
-    QPushButton *addOkButton(const QRect &geometry);
-    virtual void cmdFehlerOK_Click() = 0;
-    QWidget *mainWindow() const { return parentWidget(); }
-
-    void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override; // the window manager's close acts as OK
-    void changeEvent(QEvent *event) override;
-
-private:
-    QPushButton *m_ok = nullptr;
 };
