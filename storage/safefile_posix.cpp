@@ -23,7 +23,7 @@ using Kind = SaveError::Kind;
 
 // What an in-place write keeps of the old content to put it back; the entries file is
 // 22 bytes, so a file beyond this is not one of ours and no promise is made about it.
-constexpr std::size_t maxKeptBytes = 64 * 1024;
+constexpr std::size_t maxKeptBytes = std::size_t {64} * 1024;
 
 // Closes a descriptor on every path out.
 class Descriptor

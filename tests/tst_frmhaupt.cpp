@@ -42,7 +42,12 @@ QWidget *visibleTopLevel(const QString &name)
     return nullptr;
 }
 
+// How a row's text reaches the box.
+enum class Input { Keys, Paste, AltKeys };
+
 } // namespace
+
+Q_DECLARE_METATYPE(Input)
 
 class tst_frmHaupt : public QObject
 {
@@ -548,8 +553,10 @@ void tst_frmHaupt::typedLengthIsCutAtTheCursor_data()
     QTest::addColumn<int>("cursor");
     QTest::addColumn<int>("selected");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("how");
-    const int typing = 0, pasting = 1, withAlt = 2;
+    QTest::addColumn<Input>("how");
+    const Input typing = Input::Keys;
+    const Input pasting = Input::Paste;
+    const Input withAlt = Input::AltKeys;
     QTest::addColumn<QString>("shown");
     // A full box takes no further character, wherever the cursor is
     QTest::newRow("typed-in-full-box")   << "1x" << 1 << 0 << "2"  << typing  << "1x";
@@ -573,17 +580,17 @@ void tst_frmHaupt::typedLengthIsCutAtTheCursor()
     QFETCH(int, cursor);
     QFETCH(int, selected);
     QFETCH(QString, typed);
-    QFETCH(int, how);
+    QFETCH(Input, how);
     QFETCH(QString, shown);
     QLineEdit *k = box("Kwert");
     k->setText(before);
     k->setFocus();
     k->setSelection(cursor, selected);
-    if (how == 1) {
+    if (how == Input::Paste) {
         QApplication::clipboard()->setText(typed);
         QTest::keyClick(k, Qt::Key_V, Qt::ControlModifier);
     } else {
-        QTest::keyClicks(k, typed, how == 2 ? Qt::AltModifier : Qt::NoModifier);
+        QTest::keyClicks(k, typed, how == Input::AltKeys ? Qt::AltModifier : Qt::NoModifier);
     }
     QCOMPARE(k->text(), shown);
 }
