@@ -213,14 +213,18 @@ void removeStaleTemporaries(int folder, const std::string &name)
         return;
     }
     while (const dirent *entry = ::readdir(listing)) {
-        if (!isTemporaryName(entry->d_name, name))
+        // Only the user's own regular files are opened at all: opening a planted device or
+        // FIFO could have effects of its own.
+        struct stat named = {};
+        if (!isTemporaryName(entry->d_name, name)
+            || ::fstatat(folder, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) != 0
+            || !S_ISREG(named.st_mode) || named.st_uid != ::geteuid())
             continue;
         Descriptor fd(::openat(folder, entry->d_name,
                                O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
         struct stat opened = {};
-        struct stat named = {};
-        if (fd.get() < 0 || ::fstat(fd.get(), &opened) != 0 || !S_ISREG(opened.st_mode)
-            || opened.st_uid != ::geteuid() || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+        if (fd.get() < 0 || ::fstat(fd.get(), &opened) != 0 || opened.st_dev != named.st_dev
+            || opened.st_ino != named.st_ino || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
             continue;
         // Still the file that was locked, not one that took the name meanwhile.
         if (::fstatat(folder, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0
