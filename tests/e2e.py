@@ -168,6 +168,8 @@ def main():
             act(descendant(help_window, pyatspi.ROLE_PUSH_BUTTON, "OK"), "Press")
         check(wait_for(lambda: not showing(help_window)), "OK hides the help window")
 
+    # Saved unchecked as typed, a fraction rounded down: -0.5 is saved as -1, not 0.
+    type_into(main_window, "Gegner ELO", "-0.5")
     if SESSION == "x11":
         x11_keys(main_window)
         # Esc is "Ende"; AT-SPI has no key of its own for it.
@@ -179,7 +181,7 @@ def main():
     entries = os.path.join(WORKDIR, "Ratinor.ini")
     wait_for(lambda: os.path.exists(entries))
     saved = open(entries, "rb").read() if os.path.exists(entries) else b""
-    check(saved == b" 30 \r\n 1600 \r\n 1400 \r\n", f"'Ende' saves the entries: {saved!r}")
+    check(saved == b" 30 \r\n 1600 \r\n-1 \r\n", f"'Ende' saves the entries: {saved!r}")
 
 
 def key(*keys):
