@@ -199,6 +199,13 @@ bool isTemporaryName(std::string_view entry, std::string_view name)
         && allDigits(entry.substr(dot + 1));
 }
 
+// The next temporary name beside a file, in the form isTemporaryName() knows.
+std::string nextTemporaryName(const std::string &name)
+{
+    static unsigned counter = 0;
+    return "." + name + "." + std::to_string(::getpid()) + "." + std::to_string(++counter);
+}
+
 // Removes the user's temporary files beside the file that no live save holds: every save
 // holds a lock on its new file until the file is renamed, so one whose lock can be taken
 // was left by a save that was killed.
@@ -255,10 +262,8 @@ public:
             return;
         m_fd.reset(-1);
         // No unnamed files here (an older kernel, NFS, a FUSE file system): a hidden name.
-        static unsigned counter = 0;
         for (int attempt = 0; attempt < 100; ++attempt) {
-            m_name = "." + name + "." + std::to_string(::getpid()) + "."
-                + std::to_string(++counter);
+            m_name = nextTemporaryName(name);
             m_fd.reset(::openat(folder, m_name.c_str(),
                                 O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
             if (m_fd.get() >= 0 || errno != EEXIST)
@@ -285,11 +290,9 @@ public:
     int moveTo(const std::string &name)
     {
         if (m_name.empty()) {
-            static unsigned counter = 0;
             const std::string unnamed = "/proc/self/fd/" + std::to_string(m_fd.get());
             for (int attempt = 0; attempt < 100 && m_name.empty(); ++attempt) {
-                std::string candidate = "." + name + "." + std::to_string(::getpid()) + "."
-                    + std::to_string(++counter);
+                std::string candidate = nextTemporaryName(name);
                 if (::linkat(AT_FDCWD, unnamed.c_str(), m_folder, candidate.c_str(),
                              AT_SYMLINK_FOLLOW)
                     == 0)

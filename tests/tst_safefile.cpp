@@ -5,6 +5,7 @@
 // made for real in a fresh folder, by a shell line run as root where it needs root, and a
 // case the machine cannot make is skipped with the reason.
 #include "storage/safefile.h"
+#include "tests/savecode.h"
 #include "tests/testfiles.h"
 
 #include <QtTest>
@@ -40,11 +41,7 @@ constexpr uid_t alice = 61001;
 constexpr uid_t bob = 61002;
 constexpr gid_t club = 61000;
 
-// The exit code that stands for a replace's result, as the driver and saveAs give it.
-int codeOf(const std::optional<storage::SaveError> &failure)
-{
-    return failure ? 10 + 2 * static_cast<int>(failure->kind) + (failure->oldKept ? 1 : 0) : 0;
-}
+using ::codeOf;
 
 int codeOf(Kind kind, bool oldKept)
 {
