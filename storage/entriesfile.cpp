@@ -3,7 +3,9 @@
 
 #include "calc/conversion.h"
 
+#include <chrono>
 #include <system_error>
+#include <thread>
 
 namespace storage {
 namespace {
@@ -35,13 +37,49 @@ void appendLine(std::string &bytes, std::int16_t value)
     bytes += " \r\n";
 }
 
-} // namespace
-
-bool exists(const std::filesystem::path &file)
+bool isThere(const std::filesystem::path &file)
 {
     std::error_code error;
     const auto status = std::filesystem::symlink_status(file, error);
     return !error && std::filesystem::exists(status);
+}
+
+// Whether the folder lists the file, or one of the save's temporary names for it
+// (".NAME.…"): another program is saving it, or the share is slow to show it.
+bool listed(const std::filesystem::path &file)
+{
+    const std::string name = file.filename().string();
+    const std::string prefix = "." + name + ".";
+    std::error_code error;
+    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error))
+        if (const std::string entryName = entry->path().filename().string();
+            entryName == name || entryName.starts_with(prefix))
+            return true;
+    return false;
+}
+
+// Tries look until it succeeds, for up to 1.5 s while the folder lists the file or a save
+// of it: on a network share or another FUSE mount, a file that another program is renaming
+// into place is missing for an instant, and an SMB share can fail to open or read a file
+// it lists for a while after a replace. A file the folder does not list is not waited for.
+template <typename Look>
+auto lookWhileReplaced(const std::filesystem::path &file, Look look)
+{
+    auto result = look();
+    for (int wait = 100; !result && wait <= 800 && listed(file); wait *= 2) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(wait));
+        result = look();
+    }
+    return result;
+}
+
+} // namespace
+
+bool exists(const std::filesystem::path &file)
+{
+    return lookWhileReplaced(file, [&] { return isThere(file); });
 }
 
 StoredEntries parse(std::string_view bytes, bool complete)
@@ -86,7 +124,17 @@ std::string format(std::int16_t k, std::int16_t own, std::int16_t opponent)
 StoredEntries load(const std::filesystem::path &file)
 {
     // One byte past the limit tells whether a number at the limit ends there.
-    const std::optional<std::string> bytes = readStart(file, maxBytes + 1);
+    std::optional<std::string> bytes;
+    // A share may show a file that is being replaced as missing or empty for an instant.
+    lookWhileReplaced(file, [&] {
+        bytes = readStart(file, maxBytes + 1);
+        if (bytes)
+            return !bytes->empty();
+        // A directory, a FIFO or a device under the name is no file being replaced.
+        std::error_code error;
+        const auto status = std::filesystem::status(file, error);
+        return !error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
+    });
     if (!bytes)
         return {};
     return parse(*bytes, bytes->size() <= maxBytes);

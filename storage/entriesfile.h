@@ -14,7 +14,9 @@
 namespace storage {
 
 // Whether anything of that name is there: a file, hidden or read-only or not, a
-// directory, or a link. Any failure while looking counts as not there.
+// directory, or a link. Any failure while looking counts as not there. Where nothing is
+// found but the folder lists the file or a save of it, it looks again for up to 1.5 s: on
+// a network share a file that another program is replacing is missing for an instant.
 bool exists(const std::filesystem::path &file);
 
 // The three entries as a file holds them; each one that cannot be read is empty.
@@ -27,7 +29,8 @@ struct StoredEntries
 
 // Reads the entries from the first 4 KiB of a regular file; anything else (a directory,
 // a FIFO, a device, a dangling link, an unreadable file) reads as nothing. Never changes
-// the file and never blocks; see readStart.
+// the file and never blocks; see readStart. A file that is missing or empty as it is read
+// is read again as exists() looks again.
 StoredEntries load(const std::filesystem::path &file);
 
 // The entries in a file's bytes. A UTF-8 byte-order mark at the start is skipped; blanks,

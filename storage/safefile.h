@@ -28,6 +28,8 @@ struct SaveError
         CannotCreate,      // it could not be created (no permission, no such folder)
         DiskFull,          // no space left, a quota or a file-size limit reached
         CannotWrite,       // any other failure while writing it
+        ConnectionLost,    // the network share it lies on cannot be reached
+        DriveFault,        // the drive, or the connection to it, failed to read or write
     };
     Kind kind;
     int error = 0;        // the errno behind it, 0 where there is none

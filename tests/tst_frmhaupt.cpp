@@ -765,6 +765,15 @@ void tst_frmHaupt::saveFailureReason_data()
     // No detail where the program has no words of its own for it
     QTest::newRow("unknown-error") << int(Kind::CannotWrite) << EPROTO << false
         << "Sie ließ sich nicht vollständig schreiben.";
+    // A lost share is named as such, and a permission only where the system says so
+    QTest::newRow("share-gone") << int(Kind::ConnectionLost) << ENOTCONN << false
+        << "Die Verbindung zu dem Netzlaufwerk, auf dem sie liegt, ist unterbrochen. "
+           "(Meldung des Systems: keine Verbindung zum Netzlaufwerk)";
+    QTest::newRow("create-refused") << int(Kind::CannotCreate) << EACCES << false
+        << "Sie lässt sich dort nicht anlegen, weil die Schreibberechtigung fehlt. "
+           "(Meldung des Systems: Zugriff verweigert)";
+    QTest::newRow("create-failed") << int(Kind::CannotCreate) << ENOSYS << false
+        << "Sie lässt sich dort nicht anlegen.";
     QTest::newRow("link-loop") << int(Kind::LinkLoop) << 0 << false
         << "Sie ist eine Verknüpfung, die über weitere Verknüpfungen im Kreis wieder auf sich "
            "selbst zeigt.";

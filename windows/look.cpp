@@ -25,8 +25,46 @@
 #include <cstdint>
 #include <cstdlib>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace {
 #include "windows/icons/ratinor.xpm"
+
+// While one lives, the process works in the root folder. Qt's first application font
+// makes fontconfig look up a made-up relative name (":/non-existent"); in the working
+// folder, a network share may answer that with errors for seconds, and the entries file's
+// save would meet them.
+class InRootFolder
+{
+public:
+    InRootFolder()
+    {
+#ifdef Q_OS_UNIX
+        m_working = ::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (m_working >= 0 && ::chdir("/") != 0) {
+            ::close(m_working);
+            m_working = -1;
+        }
+#endif
+    }
+    ~InRootFolder()
+    {
+#ifdef Q_OS_UNIX
+        if (m_working >= 0) {
+            (void)::fchdir(m_working);
+            ::close(m_working);
+        }
+#endif
+    }
+    InRootFolder(const InRootFolder &) = delete;
+    InRootFolder &operator=(const InRootFolder &) = delete;
+
+private:
+    int m_working = -1;
+};
 
 void loadClassicFace()
 {
@@ -35,6 +73,7 @@ void loadClassicFace()
             return true;
         // Debian's fonts-wine; fontconfig hides it as a bitmap-only face.
         const QString file = QStringLiteral("/usr/share/wine/fonts/ms_sans_serif.ttf");
+        const InRootFolder inRoot;
         return QFile::exists(file) && QFontDatabase::addApplicationFont(file) >= 0;
     }();
     (void)loaded;

@@ -35,14 +35,25 @@ QString reasonFor(const storage::SaveError &failure)
     case Kind::FolderGone:
         return QStringLiteral("Der Arbeitsordner, in dem sie liegen soll, besteht nicht mehr.");
     case Kind::CannotCreate:
-        return QStringLiteral("Sie lässt sich dort nicht anlegen, zum Beispiel weil die "
-                              "Schreibberechtigung fehlt.");
+        // Permission is named only where the system says it is missing.
+        if (failure.error == EACCES || failure.error == EPERM)
+            return QStringLiteral("Sie lässt sich dort nicht anlegen, weil die "
+                                  "Schreibberechtigung fehlt.");
+        return QStringLiteral("Sie lässt sich dort nicht anlegen.");
     case Kind::DiskFull:
         return QStringLiteral("Der Datenträger ist voll, oder eine Grenze für Speicherplatz "
                               "oder Dateigröße ist erreicht.")
             + oldKept;
     case Kind::CannotWrite:
         return QStringLiteral("Sie ließ sich nicht vollständig schreiben.") + oldKept;
+    case Kind::ConnectionLost:
+        return QStringLiteral("Die Verbindung zu dem Netzlaufwerk, auf dem sie liegt, ist "
+                              "unterbrochen.")
+            + oldKept;
+    case Kind::DriveFault:
+        return QStringLiteral("Der Datenträger, auf dem sie liegt, oder die Verbindung zu ihm "
+                              "meldet einen Fehler beim Lesen oder Schreiben.")
+            + oldKept;
     }
     return {};
 }
@@ -87,10 +98,23 @@ QString detailFor(int error)
     case EMFILE:
     case ENFILE:
         return QStringLiteral("zu viele offene Dateien");
-#ifdef ESTALE
     case ESTALE:
         return QStringLiteral("die Netzwerkfreigabe kennt die Datei nicht mehr");
-#endif
+    case ENOTCONN:
+        return QStringLiteral("keine Verbindung zum Netzlaufwerk");
+    case EHOSTDOWN:
+        return QStringLiteral("der Rechner mit der Freigabe ist nicht in Betrieb");
+    case EHOSTUNREACH:
+        return QStringLiteral("der Rechner mit der Freigabe ist nicht erreichbar");
+    case ECONNABORTED:
+        return QStringLiteral("die Verbindung zum Netzlaufwerk wurde abgebrochen");
+    case ECONNRESET:
+        return QStringLiteral("die Verbindung wurde von der Gegenseite getrennt");
+    case ETIMEDOUT:
+        return QStringLiteral("das Netzlaufwerk hat nicht rechtzeitig geantwortet");
+    case ENETDOWN:
+    case ENETUNREACH:
+        return QStringLiteral("das Netzwerk ist nicht erreichbar");
     default:
         return {};
     }
