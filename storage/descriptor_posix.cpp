@@ -120,7 +120,8 @@ std::optional<std::string> readAt(int fd, std::size_t limit)
 
 std::optional<std::string> readFresh(int folder, const char *name, std::size_t limit)
 {
-    Descriptor fd(::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    Descriptor fd(
+        ::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (fd.get() < 0)
         return std::nullopt;
     return readAt(fd.get(), limit);

@@ -64,8 +64,7 @@ bool listed(const std::filesystem::path &file)
 // of it: on a network share or another FUSE mount, a file that another program is renaming
 // into place is missing for an instant, and an SMB share can fail to open or read a file
 // it lists for a while after a replace. A file the folder does not list is not waited for.
-template <typename Look>
-auto lookWhileReplaced(const std::filesystem::path &file, Look look)
+template <typename Look> auto lookWhileReplaced(const std::filesystem::path &file, Look look)
 {
     auto result = look();
     for (int wait = 100; !result && wait <= 800 && listed(file); wait *= 2) {
@@ -133,7 +132,8 @@ StoredEntries load(const std::filesystem::path &file)
         // A directory, a FIFO or a device under the name is no file being replaced.
         std::error_code error;
         const auto status = std::filesystem::status(file, error);
-        return !error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
+        return !error && std::filesystem::exists(status)
+            && !std::filesystem::is_regular_file(status);
     });
     if (!bytes)
         return {};

@@ -21,7 +21,7 @@ namespace storage::posix {
 namespace {
 
 // Another host's save, or one that an older version made, is over long before this.
-constexpr std::time_t staleAfterSeconds = 24 * 60 * 60;
+constexpr std::time_t staleAfterSeconds = std::time_t {24} * 60 * 60;
 
 // This host's name as it may stand in a file name on any file system: letters, digits
 // and hyphens, the rest as hyphens.
@@ -30,7 +30,7 @@ const std::string &hostName()
     static const std::string host = [] {
         std::array<char, 256> buffer = {};
         std::string name = ::gethostname(buffer.data(), buffer.size() - 1) == 0 ? buffer.data()
-                                                                                 : "";
+                                                                                : "";
         name = name.substr(0, 63);
         for (char &c : name) {
             const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')
@@ -69,8 +69,7 @@ bool isNumber(std::string_view digits)
     return !digits.empty() && digits.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
-template <typename Number>
-Number numberOf(std::string_view digits)
+template <typename Number> Number numberOf(std::string_view digits)
 {
     Number value = 0;
     std::from_chars(digits.data(), digits.data() + digits.size(), value);

@@ -45,13 +45,16 @@ bool asksAttributes(int fd)
         + std::to_string(minor(status.st_dev));
     for (std::string line; std::getline(mounts, line);) {
         std::istringstream fields(line);
-        std::string id, parent, numbers;
+        std::string id;
+        std::string parent;
+        std::string numbers;
         fields >> id >> parent >> numbers;
         if (numbers != device)
             continue;
         const std::size_t dash = line.find(" - ");
         std::istringstream tail(dash == std::string::npos ? "" : line.substr(dash + 3));
-        std::string type, source;
+        std::string type;
+        std::string source;
         tail >> type >> source;
         return source.starts_with('/');
     }
@@ -154,8 +157,7 @@ int NewFile::close(const std::string &name)
         const std::string unnamed = "/proc/self/fd/" + std::to_string(m_fd.get());
         for (int attempt = 0; attempt < 100 && m_name.empty(); ++attempt) {
             std::string candidate = nextTemporaryName(name);
-            if (::linkat(AT_FDCWD, unnamed.c_str(), m_folder, candidate.c_str(),
-                         AT_SYMLINK_FOLLOW)
+            if (::linkat(AT_FDCWD, unnamed.c_str(), m_folder, candidate.c_str(), AT_SYMLINK_FOLLOW)
                 == 0)
                 m_name = std::move(candidate);
             else if (errno != EEXIST)

@@ -163,8 +163,7 @@ bool changedMeanwhile(const std::filesystem::path &target, bool existed, const s
 {
     struct stat now = {};
     const bool exists = ::stat(target.c_str(), &now) == 0;
-    return exists != existed
-        || (exists && (now.st_dev != old.st_dev || now.st_ino != old.st_ino));
+    return exists != existed || (exists && (now.st_dev != old.st_dev || now.st_ino != old.st_ino));
 }
 
 // One try at the save, from the look at what is there to the end.
@@ -205,12 +204,12 @@ std::optional<SaveError> saveOnce(const std::filesystem::path &file, std::string
     }
     removeStaleTemporaries(folderFd.get(), target.filename().native());
     std::optional<SaveError> outcome;
+    // Another name for the same file would keep the old content; only this file is it.
+    const bool inPlace = existed && (old.st_nlink > 1 || folderKeepsItsNames(folderFd.get()));
     if (!existed) {
         outcome = create(folderFd.get(), target.filename().native(), bytes);
-    } else if (old.st_nlink > 1 || folderKeepsItsNames(folderFd.get())) {
-        // Another name for the same file would keep the old content; only this file is it.
-        outcome = writeInPlace(target, bytes, old);
-    } else if (auto replaced = replace(folderFd.get(), target, bytes, old)) {
+    } else if (auto replaced = inPlace ? std::nullopt
+                                       : replace(folderFd.get(), target, bytes, old)) {
         outcome = *replaced;
     } else {
         outcome = writeInPlace(target, bytes, old);

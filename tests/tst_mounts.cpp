@@ -12,9 +12,9 @@
 #include <QtTest>
 
 #include <grp.h>
-#include <sys/xattr.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 using Kind = storage::SaveError::Kind;
@@ -34,7 +34,8 @@ int saveAs(uid_t user, const QString &name, const QByteArray &bytes)
 {
     const pid_t child = ::fork();
     if (child == 0) {
-        if (user != 0 && (::setgroups(0, nullptr) != 0 || ::setgid(user) != 0 || ::setuid(user) != 0))
+        if (user != 0
+            && (::setgroups(0, nullptr) != 0 || ::setgid(user) != 0 || ::setuid(user) != 0))
             ::_exit(99);
         ::_exit(codeOf(storage::replaceContent(pathOf(name), bytes.toStdString())));
     }
@@ -123,10 +124,12 @@ void tst_Mounts::cleanupTestCase()
 
 void tst_Mounts::init()
 {
-    if (QTest::currentDataTag() && !m_mounts.contains(QString(QTest::currentDataTag()).section('-', 0, 0)))
+    if (QTest::currentDataTag()
+        && !m_mounts.contains(QString(QTest::currentDataTag()).section('-', 0, 0)))
         QSKIP("this file system could not be mounted here (root, FUSE and its driver are needed)");
     for (const QString &name : namesIn(folder()))
-        QVERIFY(QFile::remove(folder() + "/" + name) || QDir(folder() + "/" + name).removeRecursively());
+        QVERIFY(QFile::remove(folder() + "/" + name)
+                || QDir(folder() + "/" + name).removeRecursively());
 }
 
 QString tst_Mounts::folder() const
@@ -220,7 +223,8 @@ void tst_Mounts::twoSavesAtOnceNeverFail_data()
 void tst_Mounts::twoSavesAtOnceNeverFail()
 {
     // A save loop ends at its first failure; both must still be saving after a second.
-    QProcess first, second;
+    QProcess first;
+    QProcess second;
     first.start(SAFEFILE_DRIVER, {file(), QString::fromLatin1(oldBytes), "loop"});
     second.start(SAFEFILE_DRIVER, {file(), QString::fromLatin1(oldBytes), "loop"});
     QVERIFY(first.waitForReadyRead(5000) && second.waitForReadyRead(5000));
@@ -275,7 +279,7 @@ void tst_Mounts::startSeesTheFileWhileItIsReplaced()
     int missed = 0;
     for (int i = 0; i < 200; ++i) {
         const auto entries = storage::exists(pathOf(file())) ? storage::load(pathOf(file()))
-                                                              : storage::StoredEntries {};
+                                                             : storage::StoredEntries {};
         missed += entries.k != 25 || entries.own != 1700 || entries.opponent != 1650;
     }
     QCOMPARE(saving.state(), QProcess::Running);
@@ -294,8 +298,9 @@ void tst_Mounts::lostConnectionIsNamed()
     if (m_mounts.contains("fat")
         && shell("truncate -s 40M '" + image + "' && mkfs.vfat -F 32 '" + image + "' >/dev/null"))
         driver.start("fusefat", {"-f", "-o", "rw+", image, lost});
-    if (!driver.waitForStarted(5000) || !shell("for i in $(seq 50); do mountpoint -q '" + lost
-                                                    + "' && exit; sleep 0.1; done; exit 1"))
+    if (!driver.waitForStarted(5000)
+        || !shell("for i in $(seq 50); do mountpoint -q '" + lost
+                  + "' && exit; sleep 0.1; done; exit 1"))
         QSKIP("fusefat could not be mounted here");
     driver.kill();
     QVERIFY(driver.waitForFinished(5000));
