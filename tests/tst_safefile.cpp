@@ -92,22 +92,9 @@ QStringList snapshot(const QString &folder)
     return entries;
 }
 
-// Replaces the content in a child process that is first made the given user with the
-// given groups; root keeps its rights.
 int saveAs(uid_t user, const QString &name, const QByteArray &bytes)
 {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const gid_t groups[] = {club};
-        if (user != 0
-            && (::setgroups(1, groups) != 0 || ::setgid(club) != 0 || ::setuid(user) != 0))
-            ::_exit(99);
-        ::_exit(codeOf(storage::replaceContent(pathOf(name), bytes.toStdString())));
-    }
-    int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
+    return ::saveAs(user, club, pathOf(name), bytes.toStdString());
 }
 
 } // namespace
