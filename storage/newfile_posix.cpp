@@ -62,8 +62,9 @@ bool asksAttributes(int fd)
 }
 
 // The Windows attributes of the open file as the file system keeps them: ntfs-3g's
-// attribute, or the kernel FAT driver's. Empty where it keeps none.
-std::optional<std::uint32_t> windowsAttributes(int fd)
+// attribute, or the kernel FAT driver's. Empty where it keeps none; asks tells whether
+// extended attributes may be asked for there.
+std::optional<std::uint32_t> windowsAttributes(int fd, bool asks)
 {
     struct statfs system = {};
     if (::fstatfs(fd, &system) != 0)
@@ -75,7 +76,7 @@ std::optional<std::uint32_t> windowsAttributes(int fd)
         return std::nullopt;
     }
     std::array<unsigned char, 4> value = {};
-    if (!asksAttributes(fd) || ::fgetxattr(fd, ntfsAttributes, value.data(), value.size()) != 4)
+    if (!asks || ::fgetxattr(fd, ntfsAttributes, value.data(), value.size()) != 4)
         return std::nullopt;
     return std::uint32_t {value[0]} << 24 | std::uint32_t {value[1]} << 16
         | std::uint32_t {value[2]} << 8 | value[3];
@@ -86,7 +87,8 @@ std::optional<std::uint32_t> windowsAttributesOf(const std::filesystem::path &fi
                                                  const struct stat &status)
 {
     Descriptor reader(openSame(AT_FDCWD, file.c_str(), O_RDONLY, status));
-    return reader.get() < 0 ? std::nullopt : windowsAttributes(reader.get());
+    return reader.get() < 0 ? std::nullopt
+                            : windowsAttributes(reader.get(), asksAttributes(reader.get()));
 }
 
 bool setWindowsAttributes(int fd, std::uint32_t attributes)
@@ -151,8 +153,10 @@ NewFile::~NewFile()
         ::unlinkat(m_folder, m_name.c_str(), 0);
 }
 
-int NewFile::close(const std::string &name)
+int NewFile::fill(const std::string &name, std::string_view bytes)
 {
+    if (!writeAllAt(m_fd.get(), bytes, 0) || ::fsync(m_fd.get()) != 0)
+        return errno;
     if (m_name.empty()) {
         const std::string unnamed = "/proc/self/fd/" + std::to_string(m_fd.get());
         for (int attempt = 0; attempt < 100 && m_name.empty(); ++attempt) {
@@ -166,12 +170,9 @@ int NewFile::close(const std::string &name)
         if (m_name.empty())
             return EEXIST;
     }
-    return m_fd.close() ? 0 : errno;
-}
-
-bool NewFile::holds(std::string_view bytes) const
-{
-    return readFresh(m_folder, m_name.c_str(), bytes.size() + 1) == bytes;
+    if (!m_fd.close())
+        return errno;
+    return readFresh(m_folder, m_name.c_str(), bytes.size() + 1) == bytes ? 0 : EIO;
 }
 
 int NewFile::moveTo(const std::string &name)
@@ -190,19 +191,21 @@ bool carryOver(int fd, const std::filesystem::path &old, const struct stat &oldS
     // Each is changed only where it differs: a file system that keeps no owners shows the
     // old file's on the new one already, and may refuse the call (ENOSYS, EPERM).
     // Owner first: changing it clears set-id bits that the mode then restores.
-    if (status.st_uid != oldStatus.st_uid || status.st_gid != oldStatus.st_gid)
-        (void)::fchown(fd, oldStatus.st_uid, oldStatus.st_gid);
+    if (status.st_uid != oldStatus.st_uid || status.st_gid != oldStatus.st_gid) {
+        [[maybe_unused]] const int changed = ::fchown(fd, oldStatus.st_uid, oldStatus.st_gid);
+    }
     const mode_t mode = oldStatus.st_mode & 07777;
     // A file system that cannot be made to show a chosen mode derives it from something
     // else (mount options, the DOS attributes on SMB): there the mode is what any new file
     // shows, and no reason to write in place. Set-id bits still have to carry over.
     const bool holdsModes = ::fchmod(fd, mode) == 0 && ::fstat(fd, &status) == 0
         && (status.st_mode & 0777) == (mode & 0777);
-    if (asksAttributes(fd) && !copyAttributes(fd, old))
+    const bool asks = asksAttributes(fd);
+    if (asks && !copyAttributes(fd, old))
         return false;
     // Read-only, hidden, system and archive, as Windows shows them.
-    if (const auto attributes = windowsAttributesOf(old, oldStatus);
-        attributes && windowsAttributes(fd) != attributes && !setWindowsAttributes(fd, *attributes))
+    if (const auto attributes = windowsAttributesOf(old, oldStatus); attributes
+        && windowsAttributes(fd, asks) != attributes && !setWindowsAttributes(fd, *attributes))
         return false;
     // The kernel may drop what it will not grant (a set-group-id bit outside the group).
     const mode_t shown = holdsModes ? 07777 : 07000;

@@ -23,15 +23,14 @@ public:
 
     int fd() const { return m_fd.get(); }
 
-    // Closes the synced file, giving it a temporary name first where it has none: some
-    // file systems (SMB) refuse to rename a file that is open. 0 or the errno.
-    int close(const std::string &name);
+    // Writes and syncs the bytes, then closes the file, giving it a temporary name beside
+    // the file called name first where it has none: some file systems (SMB) refuse to
+    // rename a file that is open. Then checks, through a descriptor of its own, that it
+    // holds exactly the bytes, since some drivers keep other bytes than they were given
+    // (EIO then). 0 or the errno.
+    int fill(const std::string &name, std::string_view bytes);
 
-    // Whether the closed file holds exactly the bytes, read through a descriptor of its
-    // own: what the driver really kept.
-    bool holds(std::string_view bytes) const;
-
-    // Renames the closed file to name. 0 or the errno.
+    // Renames the filled file to name. 0 or the errno.
     int moveTo(const std::string &name);
 
 private:

@@ -108,12 +108,8 @@ std::optional<SaveError> create(int folder, const std::string &name, std::string
     const mode_t mask = ::umask(0);
     ::umask(mask);
     (void)::fchmod(newFile.fd(), 0666 & ~mask); // FAT and SMB through FUSE refuse modes
-    if (!writeAllAt(newFile.fd(), bytes, 0) || ::fsync(newFile.fd()) != 0)
-        return failure(Kind::CannotWrite, errno);
-    if (const int error = newFile.close(name))
-        return failure(Kind::CannotCreate, error);
-    if (!newFile.holds(bytes))
-        return failure(Kind::CannotWrite, EIO);
+    if (const int error = newFile.fill(name, bytes))
+        return failure(Kind::CannotWrite, error);
     if (const int error = newFile.moveTo(name))
         return failure(Kind::CannotCreate, error);
     return std::nullopt;
@@ -128,12 +124,8 @@ std::optional<std::optional<SaveError>> replace(int folder, const std::filesyste
     NewFile newFile(folder, name);
     if (newFile.fd() < 0 || !carryOver(newFile.fd(), file, old))
         return std::nullopt;
-    if (!writeAllAt(newFile.fd(), bytes, 0) || ::fsync(newFile.fd()) != 0)
-        return failure(Kind::CannotWrite, errno, true);
-    if (const int error = newFile.close(name))
+    if (const int error = newFile.fill(name, bytes))
         return failure(Kind::CannotWrite, error, true);
-    if (!newFile.holds(bytes))
-        return failure(Kind::CannotWrite, EIO, true);
     if (const int error = newFile.moveTo(name)) {
         if (renameCanBeAvoided(error))
             return std::nullopt;

@@ -22,6 +22,7 @@
 #include <xcb/xcb.h>
 #endif
 
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 
@@ -43,8 +44,12 @@ public:
     InRootFolder()
     {
 #ifdef Q_OS_UNIX
+        // Only where the way back is sure: a folder the process may search, by descriptor
+        // and by name.
         m_working = ::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
-        if (m_working >= 0 && ::chdir("/") != 0) {
+        if (m_working >= 0
+            && (::faccessat(AT_FDCWD, ".", X_OK, AT_EACCESS) != 0
+                || ::getcwd(m_path.data(), m_path.size()) == nullptr || ::chdir("/") != 0)) {
             ::close(m_working);
             m_working = -1;
         }
@@ -53,8 +58,12 @@ public:
     ~InRootFolder()
     {
 #ifdef Q_OS_UNIX
+        // Back in the working folder, where the entries file belongs, by its name where
+        // the descriptor will not do.
         if (m_working >= 0) {
-            (void)::fchdir(m_working);
+            if (::fchdir(m_working) != 0) {
+                [[maybe_unused]] const int back = ::chdir(m_path.data());
+            }
             ::close(m_working);
         }
 #endif
@@ -63,6 +72,9 @@ public:
     InRootFolder &operator=(const InRootFolder &) = delete;
 
 private:
+#ifdef Q_OS_UNIX
+    std::array<char, 4096> m_path = {};
+#endif
     int m_working = -1;
 };
 
