@@ -43,10 +43,10 @@ int main(int argc, char *argv[])
     place<QLineEdit>(&window, QString(), twipsRect(2520, 1080, 495, 375));
     auto *frame = place<QGroupBox>(&window, QStringLiteral("Ergebnis"),
                                    twipsRect(120, 1560, 1695, 1335));
-    place<QRadioButton>(frame, QStringLiteral("Gewonnen"), twipsRect(120, 240, 1095, 255))
+    place<QRadioButton>(frame, QStringLiteral("Gewonnen"), twipsRect(120, 240, 1515, 255))
         ->setChecked(true);
-    place<QRadioButton>(frame, QStringLiteral("Unentschieden"), twipsRect(120, 600, 1455, 255));
-    place<QRadioButton>(frame, QStringLiteral("Verloren"), twipsRect(120, 960, 1095, 255));
+    place<QRadioButton>(frame, QStringLiteral("Unentschieden"), twipsRect(120, 600, 1515, 255));
+    place<QRadioButton>(frame, QStringLiteral("Verloren"), twipsRect(120, 960, 1515, 255));
     place<QPushButton>(&window, QStringLiteral("Neue ELO\nBerechnen"),
                        twipsRect(1920, 1560, 1095, 615));
     place<QPushButton>(&window, QStringLiteral("Ende"), twipsRect(1920, 2280, 1095, 615));

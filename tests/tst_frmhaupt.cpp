@@ -13,6 +13,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QStyleOptionButton>
 #include <QtTest>
 
 #include <sys/inotify.h>
@@ -61,7 +64,13 @@ private slots:
     void accessibleNames();
     void optionToolTips_data();
     void optionToolTips();
+    void tabOrder_data();
     void tabOrder();
+    void arrowsMoveWithinTheOptions();
+    void optionCaptionsFitEveryStyle_data();
+    void optionCaptionsFitEveryStyle();
+    void helpTextInTheActiveColourEveryStyle_data();
+    void helpTextInTheActiveColourEveryStyle();
     void startsReady();
     void optionsCalculateAtOnce_data();
     void optionsCalculateAtOnce();
@@ -168,10 +177,10 @@ void tst_frmHaupt::controls_data()
     QTest::newRow("GegnerElodanach")    << "GegnerElodanach" << "QLineEdit" << "" << QRect(128, 72, 33, 25) << true;
     QTest::newRow("GegnerELOdifferenz") << "GegnerELOdifferenz" << "QLineEdit" << "" << QRect(168, 72, 33, 25) << true;
     QTest::newRow("Frame1")             << "Frame1" << "ClassicFrame" << "Ergebnis" << QRect(8, 104, 113, 89) << false;
-    // The options count from the frame's corner
-    QTest::newRow("optGewonnen")        << "optGewonnen" << "QRadioButton" << "Gewonnen" << QRect(8, 16, 73, 17) << false;
-    QTest::newRow("optUnentschieden")   << "optUnentschieden" << "QRadioButton" << "Unentschieden" << QRect(8, 40, 97, 17) << false;
-    QTest::newRow("optVerloren")        << "optVerloren" << "QRadioButton" << "Verloren" << QRect(8, 64, 73, 17) << false;
+    // The options count from the frame's corner, and reach to its border on the right
+    QTest::newRow("optGewonnen")        << "optGewonnen" << "QRadioButton" << "Gewonnen" << QRect(8, 16, 101, 17) << false;
+    QTest::newRow("optUnentschieden")   << "optUnentschieden" << "QRadioButton" << "Unentschieden" << QRect(8, 40, 101, 17) << false;
+    QTest::newRow("optVerloren")        << "optVerloren" << "QRadioButton" << "Verloren" << QRect(8, 64, 101, 17) << false;
     // The caption wraps at its blank, inside the button
     QTest::newRow("Berechnen")          << "Berechnen" << "QPushButton" << "Neue ELO\nBerechnen" << QRect(128, 104, 73, 41) << false;
     QTest::newRow("Ende")               << "Ende" << "QPushButton" << "Ende" << QRect(128, 152, 73, 41) << false;
@@ -233,20 +242,118 @@ void tst_frmHaupt::optionToolTips()
     QCOMPARE(m_window->findChild<QRadioButton *>(option)->toolTip(), toolTip);
 }
 
+// clang-format off
+void tst_frmHaupt::tabOrder_data()
+{
+    QTest::addColumn<QString>("checked"); // the option selected first
+    QTest::addColumn<bool>("backwards");  // Shift+Tab
+    QTest::addColumn<QStringList>("visited");
+    const QStringList boxes {"Kwert", "eigeneElo", "GegnerElo", "Berechnen", "Ende",
+                             "EigeneElodanach", "EigeneELOdifferenz", "GegnerElodanach",
+                             "GegnerELOdifferenz", "cmdHilfe"};
+    QStringList back = boxes;
+    std::reverse(back.begin() + 1, back.end());
+    // The option group takes one stop, at its selected button; then the cycle starts again
+    QTest::newRow("forward")        << "optGewonnen" << false << boxes + QStringList {"optGewonnen", "Kwert"};
+    QTest::newRow("backward")       << "optGewonnen" << true  << QStringList {"Kwert", "optGewonnen"} + back.mid(1) + QStringList {"Kwert"};
+    QTest::newRow("forward-lost")   << "optVerloren" << false << boxes + QStringList {"optVerloren", "Kwert"};
+    QTest::newRow("backward-draw")  << "optUnentschieden" << true << QStringList {"Kwert", "optUnentschieden"} + back.mid(1) + QStringList {"Kwert"};
+}
+// clang-format on
+
 void tst_frmHaupt::tabOrder()
 {
-    QStringList visited;
+    QFETCH(QString, checked);
+    QFETCH(bool, backwards);
+    QFETCH(QStringList, visited);
+    enter("30", "1500", "1500");
+    m_window->findChild<QRadioButton *>(checked)->setChecked(true);
+    box("Kwert")->setFocus();
+    QStringList actual;
     QWidget *focus = QApplication::focusWidget();
-    for (int i = 0; i < 12 && focus; ++i) {
-        visited << focus->objectName();
-        QTest::keyClick(focus, Qt::Key_Tab);
+    for (qsizetype i = 0; i < visited.size() && focus; ++i) {
+        actual << focus->objectName();
+        QTest::keyClick(focus, Qt::Key_Tab, backwards ? Qt::ShiftModifier : Qt::NoModifier);
         focus = QApplication::focusWidget();
     }
-    // The option group takes one stop, at its selected button; then the cycle starts again.
-    QCOMPARE(visited,
-             (QStringList {"Kwert", "eigeneElo", "GegnerElo", "Berechnen", "Ende",
-                           "EigeneElodanach", "EigeneELOdifferenz", "GegnerElodanach",
-                           "GegnerELOdifferenz", "cmdHilfe", "optGewonnen", "Kwert"}));
+    QCOMPARE(actual, visited);
+}
+
+void tst_frmHaupt::arrowsMoveWithinTheOptions()
+{
+    enter("30", "1600", "1400");
+    auto *won = m_window->findChild<QRadioButton *>("optGewonnen");
+    won->setFocus();
+    QTest::keyClick(won, Qt::Key_Down);
+    auto *draw = m_window->findChild<QRadioButton *>("optUnentschieden");
+    QCOMPARE(QApplication::focusWidget(), draw);
+    QVERIFY(draw->isChecked());
+    QCOMPARE(box("EigeneElodanach")->text(), QStringLiteral("1592"));
+}
+
+void tst_frmHaupt::optionCaptionsFitEveryStyle_data()
+{
+    QTest::addColumn<QString>("style");
+    for (const QString &style : QStyleFactory::keys())
+        QTest::newRow(style.toUtf8()) << style;
+}
+
+void tst_frmHaupt::optionCaptionsFitEveryStyle()
+{
+    // Each caption has the room the style leaves it beside its circle, inside the frame.
+    QFETCH(QString, style);
+    m_window.reset();
+    QApplication::setStyle(style);
+    restart();
+    const auto *frame = m_window->findChild<QGroupBox *>("Frame1");
+    for (const auto *option : frame->findChildren<QRadioButton *>()) {
+        QStyleOptionButton button;
+        button.initFrom(option);
+        button.text = option->text();
+        const QRect room = option->style()->subElementRect(QStyle::SE_RadioButtonContents, &button,
+                                                           option);
+        QVERIFY2(option->fontMetrics().horizontalAdvance(option->text()) <= room.width(),
+                 qPrintable(option->text()));
+        QVERIFY(option->geometry().right() < frame->contentsRect().right());
+    }
+    m_window.reset();
+    QApplication::setStyle(QStringLiteral("Fusion"));
+}
+
+void tst_frmHaupt::helpTextInTheActiveColourEveryStyle_data()
+{
+    optionCaptionsFitEveryStyle_data();
+}
+
+void tst_frmHaupt::helpTextInTheActiveColourEveryStyle()
+{
+    QFETCH(QString, style);
+    m_window.reset();
+    QApplication::setStyle(style);
+    restart();
+    for (int opening = 0; opening < 2; ++opening) {
+        QTest::mouseClick(m_window->findChild<QPushButton *>("cmdHilfe"), Qt::LeftButton);
+        QWidget *window = visibleTopLevel("Hilfe");
+        QTRY_COMPARE(QApplication::activeWindow(), window);
+        const auto *text = window->findChild<QPlainTextEdit *>("Text1");
+        QVERIFY(text->isEnabled());
+        // At scale 1 the bitmap face draws its glyphs in the text colour alone; smoothed
+        // glyphs elsewhere have edges of any shade between text and background.
+        const QPalette colours = QApplication::style()->standardPalette();
+        const QImage drawn = text->viewport()->grab().toImage();
+        QSet<QRgb> seen;
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x)
+                seen.insert(drawn.pixel(x, y));
+        QVERIFY(seen.contains(colours.color(QPalette::Active, QPalette::Text).rgb()));
+        if (text->devicePixelRatio() == 1.0
+            && colours.color(QPalette::Inactive, QPalette::Text)
+                != colours.color(QPalette::Active, QPalette::Text))
+            QVERIFY(!seen.contains(colours.color(QPalette::Inactive, QPalette::Text).rgb()));
+        QTest::keyClick(window, Qt::Key_Return);
+    }
+    m_window.reset();
+    QApplication::setStyle(QStringLiteral("Fusion"));
 }
 
 void tst_frmHaupt::startsReady()

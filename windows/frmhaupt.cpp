@@ -136,16 +136,20 @@ frmHaupt::frmHaupt(QWidget *parent) : QDialog(parent, Qt::Window)
                                  twipsRect(2520, 1080, 495, 375));
     Frame1 = makeControl<ClassicFrame>(this, "Frame1", twipsRect(120, 1560, 1695, 1335));
     Frame1->setTitle(QStringLiteral("Ergebnis"));
+    // Each option reaches to the frame's border on the right, past its designed width
+    // (1095, 1455 and 1095 twips): a style with a wider circle and spacing, such as
+    // Adwaita, would otherwise cut off "Gewonnen" and "Unentschieden".
+    constexpr int optionWidth = 1695 - 120 - 60;
     optGewonnen = makeOption(Frame1, "optGewonnen", QStringLiteral("Gewonnen"),
                              QStringLiteral("Klicken Sie hier, wenn sie das Spiel gewonnen haben"),
-                             twipsRect(120, 240, 1095, 255));
+                             twipsRect(120, 240, optionWidth, 255));
     optUnentschieden = makeOption(
         Frame1, "optUnentschieden", QStringLiteral("Unentschieden"),
         QStringLiteral("Klicken Sie hier, wenn das Spiel unentschieden geendet hat."),
-        twipsRect(120, 600, 1455, 255));
+        twipsRect(120, 600, optionWidth, 255));
     optVerloren = makeOption(Frame1, "optVerloren", QStringLiteral("Verloren"),
                              QStringLiteral("Klicken Sie hier, wenn Sie das Spiel verloren haben"),
-                             twipsRect(120, 960, 1095, 255));
+                             twipsRect(120, 960, optionWidth, 255));
     optGewonnen->setChecked(true);
     Berechnen = makeButton(this, "Berechnen", QStringLiteral("Neue ELO\nBerechnen"),
                            twipsRect(1920, 1560, 1095, 615));
@@ -236,6 +240,13 @@ void frmHaupt::connectOption(QRadioButton *option, void (frmHaupt::*handler)())
     // Checking an option calculates, however it is checked: mouse, keys, or a screen
     // reader's toggle action, which never clicks. Clicking the option that is already
     // checked toggles nothing and calculates too.
+    // The group is one stop of Tab and Shift+Tab, at the selected option: Qt's chain
+    // would stop at each. The arrow keys still move within the group.
+    const auto tabStopAtSelected = [option](bool checked) {
+        option->setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus);
+    };
+    tabStopAtSelected(option->isChecked());
+    connect(option, &QRadioButton::toggled, option, tabStopAtSelected);
     connect(option, &QRadioButton::toggled, this, [this, handler](bool checked) {
         if (checked)
             (this->*handler)();

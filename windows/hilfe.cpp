@@ -5,6 +5,8 @@
 #include "windows/modalflow.h"
 #include "windows/twips.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -87,6 +89,14 @@ void Hilfe::changeEvent(QEvent *event)
     ClassicDialog::changeEvent(event);
     if (event->type() == QEvent::FontChange)
         wrapText1();
+    if (event->type() == QEvent::ActivationChange) {
+        // A text edit draws with the colours it took when it was last enabled, and the
+        // modal flow enables this window while it is not yet active: it would draw in the
+        // inactive text colour, grey in the high-contrast styles. Told again now, it takes
+        // the colours of the window's present state.
+        QEvent enabledChange(QEvent::EnabledChange);
+        QCoreApplication::sendEvent(Text1, &enabledChange);
+    }
 }
 
 void Hilfe::cmdFehlerOK_Click()
