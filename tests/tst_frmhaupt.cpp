@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QStyleOptionButton>
@@ -100,6 +101,7 @@ private slots:
     void endSavesAsTyped();
     void saveFailureOffersAChoice();
     void saveFailureShowsNamesAsText();
+    void saveFailureWrapsALongPath();
     void saveFailureReason_data();
     void saveFailureReason();
 
@@ -851,6 +853,37 @@ void tst_frmHaupt::saveFailureShowsNamesAsText()
     inotify_event event {};
     QCOMPARE(::read(watch, &event, sizeof event), -1); // the probe was never opened
     ::close(watch);
+}
+
+void tst_frmHaupt::saveFailureWrapsALongPath()
+{
+    // A folder name of 150 letters without a blank, as archives and clubs' drives make them.
+    const QString folder = m_dir->filePath(QString(150, u'x'));
+    QVERIFY(QDir().mkpath(folder + "/Ratinor.ini"));
+    QVERIFY(QDir::setCurrent(folder));
+    restart();
+    QString shown;
+    int widest = 0; // the widest run that the label cannot break at a blank
+    int room = 0;
+    bool onScreen = false;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !QTest::qWaitForWindowExposed(box))
+            return;
+        onScreen = box->screen()->availableGeometry().contains(box->frameGeometry());
+        if (const auto *label = box->findChild<QLabel *>("qt_msgbox_label")) {
+            shown = label->text();
+            room = label->contentsRect().width();
+            for (const QString &line : shown.split(u'\n'))
+                for (const QString &run : line.split(u' '))
+                    widest = std::max(widest, label->fontMetrics().horizontalAdvance(run));
+        }
+        box->reject();
+    });
+    QTest::keyClick(box("Kwert"), Qt::Key_Escape);
+    QVERIFY(onScreen);
+    QVERIFY2(widest <= room, qPrintable(QStringLiteral("%1 > %2").arg(widest).arg(room)));
+    QVERIFY(shown.remove(u'\n').contains(folder + "/Ratinor.ini")); // the whole path
 }
 
 // clang-format off

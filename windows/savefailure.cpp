@@ -2,6 +2,7 @@
 #include "windows/savefailure.h"
 
 #include <QDir>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -120,6 +121,25 @@ QString detailFor(int error)
     }
 }
 
+// The path in lines no wider than width, broken wherever a line would overflow: a folder
+// name may be long and hold no blank. Never inside a character that takes two UTF-16 units.
+QString wrappedAnywhere(const QString &path, const QFontMetrics &metrics, int width)
+{
+    QString wrapped;
+    QString line;
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        const qsizetype length = path[i].isHighSurrogate() && i + 1 < path.size() ? 2 : 1;
+        const QString character = path.mid(i, length);
+        i += length - 1;
+        if (!line.isEmpty() && metrics.horizontalAdvance(line + character) > width) {
+            wrapped += line + u'\n';
+            line.clear();
+        }
+        line += character;
+    }
+    return wrapped + line;
+}
+
 } // namespace
 
 SaveFailureChoice askAfterSaveFailure(QWidget *parent, const QString &filePath,
@@ -129,11 +149,14 @@ SaveFailureChoice askAfterSaveFailure(QWidget *parent, const QString &filePath,
     if (const QString detail = detailFor(failure.error); !detail.isEmpty())
         reason += QStringLiteral(" (Meldung des Systems: %1)").arg(detail);
 
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Ratinor 1.2"),
-                    QStringLiteral("Die eingegebenen Werte konnten nicht in der Datei „%1“ "
-                                   "gespeichert werden.")
-                        .arg(QDir::toNativeSeparators(filePath)),
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Ratinor 1.2"), QString(),
                     QMessageBox::NoButton, parent);
+    // Lines of the path stay well within the width up to which the box wraps its text.
+    const QString path = wrappedAnywhere(QDir::toNativeSeparators(filePath),
+                                         QFontMetrics(box.font()), 300);
+    box.setText(QStringLiteral("Die eingegebenen Werte konnten nicht in der Datei „%1“ "
+                               "gespeichert werden.")
+                    .arg(path));
     box.setObjectName(QStringLiteral("saveFailure"));
     box.setInformativeText(reason
                            + QStringLiteral("\n\nMit „Trotzdem beenden“ gehen die Werte "
