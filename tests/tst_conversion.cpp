@@ -38,6 +38,8 @@ void tst_Conversion::entryValue_data()
     // The number at the start counts, the rest is ignored
     QTest::newRow("leading-blanks") << "  30"     << true  << 30;
     QTest::newRow("leading-tab")    << "\t30"     << true  << 30;
+    // Pasted or set through accessibility: a line feed is skipped as a blank is
+    QTest::newRow("leading-line-feed") << "\n30"  << true  << 30;
     QTest::newRow("trailing-text")  << "30abc"    << true  << 30;
     QTest::newRow("inner-blank")    << "1 2"      << true  << 1;
     QTest::newRow("comma")          << "1,5"      << true  << 1;
