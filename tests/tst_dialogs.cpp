@@ -6,6 +6,8 @@
 #include "windows/modalflow.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QAccessible>
+#include <QClipboard>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -202,14 +204,23 @@ void tst_Dialogs::helpTextWrapsAtBlanksOnly()
     const QString written = text->toPlainText();
     m_hilfe->setFont(QFont(QStringLiteral("DejaVu Sans"), 11));
     const QString shown = text->toPlainText();
-    m_hilfe->setFont(classicFont());
     QVERIFY(shown.count(u'\n') > written.count(u'\n')); // the face does make lines overflow
+    // What is copied and what a screen reader reads stay the text as written
+    text->selectAll();
+    text->copy();
+    const QString copied = QApplication::clipboard()->text();
+    QAccessibleTextInterface *read = QAccessible::queryAccessibleInterface(text)->textInterface();
+    QVERIFY(read);
+    const QString readOut = read->text(0, read->characterCount());
     // Only blanks became line breaks, so no word was broken at its hyphen
     QCOMPARE(shown.size(), written.size());
     for (qsizetype i = 0; i < shown.size(); ++i) {
         if (shown[i] != written[i])
             QVERIFY2(shown[i] == u'\n' && written[i] == u' ', qPrintable(shown.left(i + 1)));
     }
+    QCOMPARE(copied, written);
+    QCOMPARE(readOut, written);
+    m_hilfe->setFont(classicFont());
     QCOMPARE(text->toPlainText(), written); // the designed face gives the lines as written
 }
 

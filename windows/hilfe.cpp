@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/hilfe.h"
 
+#include "windows/helptext.h"
 #include "windows/look.h"
 #include "windows/modalflow.h"
 #include "windows/twips.h"
@@ -8,7 +9,6 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextCursor>
 
@@ -28,35 +28,26 @@ Hilfe::Hilfe(QWidget *main, ModalFlow &flow)
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label1->setFont(classicFont(13.5, true));
 
-    Text1 = new QPlainTextEdit(this);
+    Text1 = new HelpText(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setGeometry(twipsRect(120, 600, 3015, 3255));
-    m_text = QStringLiteral("Dieses Programm berechnet die neue \n"
-                            "ELO-Score nach dem aktuellen \n"
-                            "Punktestand der Spielparteien. Der K-\n"
-                            "Wert sollte 30 betragen. Die Punkte sind \n"
-                            "aber nur näherungsweise aussagekräftig. \n"
-                            "Abweichungen von einem Punkt sind \n"
-                            "normal.\n"
-                            "\n"
-                            "Das Programm speichert die zuletzt \n"
-                            "eingebenene Werte in der Datei\n"
-                            "\"Ratinor.ini\"\n"
-                            "Daher muss auf dem Laufwerk auf dem \n"
-                            "dieses Programm gespeichert ist \n"
-                            "Schreibberechtigung/möglichkeit \n"
-                            "bestehen. Andernfalls stürzt das \n"
-                            "Programm beim Beenden ab.\n");
-    Text1->setReadOnly(true);
-    Text1->setLineWrapMode(QPlainTextEdit::NoWrap); // wrapped by wrapText1() instead
+    Text1->setWrittenText(QStringLiteral("Dieses Programm berechnet die neue \n"
+                                         "ELO-Score nach dem aktuellen \n"
+                                         "Punktestand der Spielparteien. Der K-\n"
+                                         "Wert sollte 30 betragen. Die Punkte sind \n"
+                                         "aber nur näherungsweise aussagekräftig. \n"
+                                         "Abweichungen von einem Punkt sind \n"
+                                         "normal.\n"
+                                         "\n"
+                                         "Das Programm speichert die zuletzt \n"
+                                         "eingebenene Werte in der Datei\n"
+                                         "\"Ratinor.ini\"\n"
+                                         "Daher muss auf dem Laufwerk auf dem \n"
+                                         "dieses Programm gespeichert ist \n"
+                                         "Schreibberechtigung/möglichkeit \n"
+                                         "bestehen. Andernfalls stürzt das \n"
+                                         "Programm beim Beenden ab.\n"));
     Text1->setAccessibleName(QStringLiteral("Hilfetext"));
-    // Read-only, yet selectable with the mouse and the keyboard (caret, Shift+arrows,
-    // Ctrl+A, Ctrl+C); Tab leaves it for OK instead of typing a tab.
-    Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    Text1->setTabChangesFocus(true);
-    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Text1->document()->setDocumentMargin(1);
     QPalette colours = Text1->palette();
     colours.setColor(QPalette::Base, colours.color(QPalette::Button));
     Text1->setPalette(colours);
@@ -65,15 +56,6 @@ Hilfe::Hilfe(QWidget *main, ModalFlow &flow)
     // Text1 comes first in the tab order, and keeps the focus while it has none, so each
     // opening puts the focus in Text1 (see showEvent), not on OK.
     setTabOrder(Text1, cmdFehlerOK);
-    wrapText1();
-}
-
-void Hilfe::wrapText1()
-{
-    // At blanks only, as the error text: Qt's own wrapping would break "K-|Wert".
-    const int width = Text1->contentsRect().width()
-        - 2 * static_cast<int>(Text1->document()->documentMargin());
-    Text1->setPlainText(wrappedAtBlanks(m_text, Text1->fontMetrics(), width));
 }
 
 void Hilfe::showEvent(QShowEvent *event)
@@ -87,8 +69,6 @@ void Hilfe::showEvent(QShowEvent *event)
 void Hilfe::changeEvent(QEvent *event)
 {
     ClassicDialog::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
-        wrapText1();
     if (event->type() == QEvent::ActivationChange) {
         // A text edit draws with the colours it took when it was last enabled, and the
         // modal flow enables this window while it is not yet active: it would draw in the

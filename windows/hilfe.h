@@ -2,10 +2,8 @@
 #pragma once
 #include "windows/classicdialog.h"
 
-#include <QString>
-
 class QLabel;
-class QPlainTextEdit;
+class HelpText;
 class QPushButton;
 
 // The help window with its fixed text. Shown over the main window while that is disabled,
@@ -22,10 +20,8 @@ protected:
 
 private:
     void cmdFehlerOK_Click() override;
-    void wrapText1();
 
     QLabel *Label1 = nullptr;
-    QPlainTextEdit *Text1 = nullptr;
+    HelpText *Text1 = nullptr;
     QPushButton *cmdFehlerOK = nullptr;
-    QString m_text; // as written, before any wrapping
 };
