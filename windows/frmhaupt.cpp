@@ -237,9 +237,6 @@ void frmHaupt::Rechnen()
 
 void frmHaupt::connectOption(QRadioButton *option, void (frmHaupt::*handler)())
 {
-    // Checking an option calculates, however it is checked: mouse, keys, or a screen
-    // reader's toggle action, which never clicks. Clicking the option that is already
-    // checked toggles nothing and calculates too.
     // The group is one stop of Tab and Shift+Tab, at the selected option: Qt's chain
     // would stop at each. The arrow keys still move within the group.
     const auto tabStopAtSelected = [option](bool checked) {
@@ -247,6 +244,9 @@ void frmHaupt::connectOption(QRadioButton *option, void (frmHaupt::*handler)())
     };
     tabStopAtSelected(option->isChecked());
     connect(option, &QRadioButton::toggled, option, tabStopAtSelected);
+    // Checking an option calculates, however it is checked: mouse, keys, or a screen
+    // reader's toggle action, which never clicks. Clicking the option that is already
+    // checked toggles nothing and calculates too.
     connect(option, &QRadioButton::toggled, this, [this, handler](bool checked) {
         if (checked)
             (this->*handler)();
