@@ -82,6 +82,73 @@ SaveError failure(SaveError::Kind kind, int error, bool oldKept)
     return SaveError {kind, error, oldKept};
 }
 
+} // namespace storage::posix
+
+namespace storage {
+
+SystemReason reasonOf(int error)
+{
+    using Reason = SystemReason;
+    switch (error) {
+    case ENOSPC:
+        return Reason::NoSpace;
+    case EDQUOT:
+        return Reason::Quota;
+    case EFBIG:
+        return Reason::FileTooLarge;
+    case EACCES:
+        return Reason::AccessDenied;
+    case EPERM:
+        return Reason::NotPermitted;
+    case EROFS:
+        return Reason::ReadOnlyFileSystem;
+    case EIO:
+        return Reason::InputOutput;
+    case ENOENT:
+        return Reason::NotFound;
+    case ENOTDIR:
+        return Reason::NotAFolder;
+    case EISDIR:
+        return Reason::IsAFolder;
+    case ELOOP:
+        return Reason::TooManyLinks;
+    case ENAMETOOLONG:
+        return Reason::NameTooLong;
+    case EBUSY:
+        return Reason::Busy;
+    case ETXTBSY:
+        return Reason::InUse;
+    case ENOMEM:
+        return Reason::OutOfMemory;
+    case EMFILE:
+    case ENFILE:
+        return Reason::TooManyOpenFiles;
+    case ESTALE:
+        return Reason::StaleHandle;
+    case ENOTCONN:
+        return Reason::NotConnected;
+    case EHOSTDOWN:
+        return Reason::HostDown;
+    case EHOSTUNREACH:
+        return Reason::HostUnreachable;
+    case ECONNABORTED:
+        return Reason::ConnectionAborted;
+    case ECONNRESET:
+        return Reason::ConnectionReset;
+    case ETIMEDOUT:
+        return Reason::TimedOut;
+    case ENETDOWN:
+    case ENETUNREACH:
+        return Reason::NetworkDown;
+    default:
+        return Reason::None;
+    }
+}
+
+} // namespace storage
+
+namespace storage::posix {
+
 bool writeAllAt(int fd, std::string_view bytes, off_t offset)
 {
     while (!bytes.empty()) {

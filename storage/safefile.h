@@ -32,9 +32,42 @@ struct SaveError
         DriveFault,        // the drive, or the connection to it, failed to read or write
     };
     Kind kind;
-    int error = 0;        // the errno behind it, 0 where there is none
+    int error = 0;        // the system's own code behind it (errno), 0 where there is none
     bool oldKept = false; // true only where a file was there and holds exactly its old bytes
 };
+
+// What the system's code says, in terms that are the same on every platform, so that one
+// table of words serves every front end.
+enum class SystemReason {
+    None, // no code, or one the program has no words of its own for
+    NoSpace,
+    Quota,
+    FileTooLarge,
+    AccessDenied,
+    NotPermitted,
+    ReadOnlyFileSystem,
+    InputOutput,
+    NotFound,
+    NotAFolder,
+    IsAFolder,
+    TooManyLinks,
+    NameTooLong,
+    Busy,
+    InUse,
+    OutOfMemory,
+    TooManyOpenFiles,
+    StaleHandle,
+    NotConnected,
+    HostDown,
+    HostUnreachable,
+    ConnectionAborted,
+    ConnectionReset,
+    TimedOut,
+    NetworkDown,
+};
+
+// The reason for a SaveError's code.
+SystemReason reasonOf(int error);
 
 // Replaces the file's whole content with bytes, and keeps everything else the file has:
 // owner, group, mode, ACLs and other extended attributes, and its other hard links.

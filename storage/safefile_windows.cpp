@@ -38,4 +38,10 @@ std::optional<SaveError> replaceContent(const std::filesystem::path &file, std::
     return std::nullopt;
 }
 
+SystemReason reasonOf(int error)
+{
+    (void)error; // the replace through QSaveFile records no system code
+    return SystemReason::None;
+}
+
 } // namespace storage

@@ -7,8 +7,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include <cerrno>
-
 namespace {
 
 QString reasonFor(const storage::SaveError &failure)
@@ -37,7 +35,9 @@ QString reasonFor(const storage::SaveError &failure)
         return QStringLiteral("Der Arbeitsordner, in dem sie liegen soll, besteht nicht mehr.");
     case Kind::CannotCreate:
         // Permission is named only where the system says it is missing.
-        if (failure.error == EACCES || failure.error == EPERM)
+        if (const auto reason = storage::reasonOf(failure.error);
+            reason == storage::SystemReason::AccessDenied
+            || reason == storage::SystemReason::NotPermitted)
             return QStringLiteral("Sie lässt sich dort nicht anlegen, weil die "
                                   "Schreibberechtigung fehlt.");
         return QStringLiteral("Sie lässt sich dort nicht anlegen.");
@@ -59,66 +59,64 @@ QString reasonFor(const storage::SaveError &failure)
     return {};
 }
 
-// The system's reason in the program's own German words, whatever the locale; empty for a
-// reason a save does not meet.
-QString detailFor(int error)
+// The system's reason in the program's own German words, whatever the locale and the
+// platform; empty where it has none.
+QString detailFor(storage::SystemReason reason)
 {
-    switch (error) {
-    case ENOSPC:
-        return QStringLiteral("kein Platz mehr auf dem Datenträger");
-#ifdef EDQUOT
-    case EDQUOT:
-        return QStringLiteral("Speicherplatzkontingent überschritten");
-#endif
-    case EFBIG:
-        return QStringLiteral("Datei zu groß");
-    case EACCES:
-        return QStringLiteral("Zugriff verweigert");
-    case EPERM:
-        return QStringLiteral("Vorgang nicht erlaubt");
-    case EROFS:
-        return QStringLiteral("Dateisystem nur lesbar");
-    case EIO:
-        return QStringLiteral("Ein- oder Ausgabefehler des Datenträgers");
-    case ENOENT:
-        return QStringLiteral("Datei oder Ordner nicht gefunden");
-    case ENOTDIR:
-        return QStringLiteral("ein Teil des Pfades ist kein Ordner");
-    case EISDIR:
-        return QStringLiteral("ist ein Ordner");
-    case ELOOP:
-        return QStringLiteral("zu viele Ebenen von Verknüpfungen");
-    case ENAMETOOLONG:
-        return QStringLiteral("Name zu lang");
-    case EBUSY:
-        return QStringLiteral("Gerät oder Datei belegt");
-    case ETXTBSY:
-        return QStringLiteral("Datei wird gerade benutzt");
-    case ENOMEM:
-        return QStringLiteral("nicht genug Arbeitsspeicher");
-    case EMFILE:
-    case ENFILE:
-        return QStringLiteral("zu viele offene Dateien");
-    case ESTALE:
-        return QStringLiteral("die Netzwerkfreigabe kennt die Datei nicht mehr");
-    case ENOTCONN:
-        return QStringLiteral("keine Verbindung zum Netzlaufwerk");
-    case EHOSTDOWN:
-        return QStringLiteral("der Rechner mit der Freigabe ist nicht in Betrieb");
-    case EHOSTUNREACH:
-        return QStringLiteral("der Rechner mit der Freigabe ist nicht erreichbar");
-    case ECONNABORTED:
-        return QStringLiteral("die Verbindung zum Netzlaufwerk wurde abgebrochen");
-    case ECONNRESET:
-        return QStringLiteral("die Verbindung wurde von der Gegenseite getrennt");
-    case ETIMEDOUT:
-        return QStringLiteral("das Netzlaufwerk hat nicht rechtzeitig geantwortet");
-    case ENETDOWN:
-    case ENETUNREACH:
-        return QStringLiteral("das Netzwerk ist nicht erreichbar");
-    default:
+    using Reason = storage::SystemReason;
+    switch (reason) {
+    case Reason::None:
         return {};
+    case Reason::NoSpace:
+        return QStringLiteral("kein Platz mehr auf dem Datenträger");
+    case Reason::Quota:
+        return QStringLiteral("Speicherplatzkontingent überschritten");
+    case Reason::FileTooLarge:
+        return QStringLiteral("Datei zu groß");
+    case Reason::AccessDenied:
+        return QStringLiteral("Zugriff verweigert");
+    case Reason::NotPermitted:
+        return QStringLiteral("Vorgang nicht erlaubt");
+    case Reason::ReadOnlyFileSystem:
+        return QStringLiteral("Dateisystem nur lesbar");
+    case Reason::InputOutput:
+        return QStringLiteral("Ein- oder Ausgabefehler des Datenträgers");
+    case Reason::NotFound:
+        return QStringLiteral("Datei oder Ordner nicht gefunden");
+    case Reason::NotAFolder:
+        return QStringLiteral("ein Teil des Pfades ist kein Ordner");
+    case Reason::IsAFolder:
+        return QStringLiteral("ist ein Ordner");
+    case Reason::TooManyLinks:
+        return QStringLiteral("zu viele Ebenen von Verknüpfungen");
+    case Reason::NameTooLong:
+        return QStringLiteral("Name zu lang");
+    case Reason::Busy:
+        return QStringLiteral("Gerät oder Datei belegt");
+    case Reason::InUse:
+        return QStringLiteral("Datei wird gerade benutzt");
+    case Reason::OutOfMemory:
+        return QStringLiteral("nicht genug Arbeitsspeicher");
+    case Reason::TooManyOpenFiles:
+        return QStringLiteral("zu viele offene Dateien");
+    case Reason::StaleHandle:
+        return QStringLiteral("die Netzwerkfreigabe kennt die Datei nicht mehr");
+    case Reason::NotConnected:
+        return QStringLiteral("keine Verbindung zum Netzlaufwerk");
+    case Reason::HostDown:
+        return QStringLiteral("der Rechner mit der Freigabe ist nicht in Betrieb");
+    case Reason::HostUnreachable:
+        return QStringLiteral("der Rechner mit der Freigabe ist nicht erreichbar");
+    case Reason::ConnectionAborted:
+        return QStringLiteral("die Verbindung zum Netzlaufwerk wurde abgebrochen");
+    case Reason::ConnectionReset:
+        return QStringLiteral("die Verbindung wurde von der Gegenseite getrennt");
+    case Reason::TimedOut:
+        return QStringLiteral("das Netzlaufwerk hat nicht rechtzeitig geantwortet");
+    case Reason::NetworkDown:
+        return QStringLiteral("das Netzwerk ist nicht erreichbar");
     }
+    return {};
 }
 
 // The path in lines no wider than width, broken wherever a line would overflow: a folder
@@ -146,7 +144,7 @@ SaveFailureChoice askAfterSaveFailure(QWidget *parent, const QString &filePath,
                                       const storage::SaveError &failure)
 {
     QString reason = reasonFor(failure);
-    if (const QString detail = detailFor(failure.error); !detail.isEmpty())
+    if (const QString detail = detailFor(storage::reasonOf(failure.error)); !detail.isEmpty())
         reason += QStringLiteral(" (Meldung des Systems: %1)").arg(detail);
 
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Ratinor 1.2"), QString(),
