@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/startup.h"
 
-#include "windows/frmhaupt.h"
-#include "windows/look.h"
+#include "windows/qt/frmhaupt.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <csignal>
 #include <cstdio>
@@ -33,6 +35,15 @@ void holdBack(QtMsgType type, const QMessageLogContext &context, const QString &
 
 } // namespace
 
+bool installGermanQtTexts()
+{
+    auto *texts = new QTranslator(QCoreApplication::instance());
+    if (!texts->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
+                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    return QCoreApplication::installTranslator(texts);
+}
+
 int runProgram(int argc, char *argv[], const std::function<void(QWidget &)> &onMainWindow)
 {
 #ifdef SIGXFSZ
@@ -52,8 +63,8 @@ int runProgram(int argc, char *argv[], const std::function<void(QWidget &)> &onM
 
     QGuiApplication::setDesktopFileName(QStringLiteral("de.ratinor.Ratinor"));
     installGermanQtTexts();
-    frmHaupt window;
-    QObject::connect(&window, &frmHaupt::ended, &app, &QCoreApplication::quit);
+    qt::frmHaupt window;
+    QObject::connect(&window, &qt::frmHaupt::ended, &app, &QCoreApplication::quit);
     if (onMainWindow)
         onMainWindow(window);
     window.show();

@@ -4,6 +4,10 @@
 
 class QWidget;
 
+// Qt's own texts (context menus, standard buttons) in German, as the program is, whatever
+// the locale. False when Qt's translations are not installed.
+bool installGermanQtTexts();
+
 // Runs the program and returns its exit code: Qt set up as the program needs it (no
 // command line, Qt's texts in German, the desktop id, one German line where there is no
 // display, a file-size limit that fails a write instead of ending the program), then the

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "windows/fehler.h"
-#include "windows/frmhaupt.h"
-#include "windows/hilfe.h"
-#include "windows/look.h"
-#include "windows/modalflow.h"
+// The error and help windows as the Qt front end builds them.
+#include "tests/mainwindowfixture.h"
+#include "windows/qt/face.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAccessible>
@@ -18,7 +16,8 @@ class tst_Dialogs : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
+    void init() { f.start(); }
+    void cleanup() { f.stop(); }
     void controls_data();
     void controls();
     void windows_data();
@@ -26,57 +25,19 @@ private slots:
     void helpText();
     void helpTextIsShownWhole();
     void helpTextWrapsAtBlanksOnly();
-    void stepOrders_data();
-    void stepOrders();
+    void helpOpensWithTheFocusInItsText();
 
 private:
-    QTemporaryDir m_dir;
-    std::unique_ptr<frmHaupt> m_main;
-    Fehler *m_fehler = nullptr; // owned by the main window
-    Hilfe *m_hilfe = nullptr;
+    // The dialog, created on first use as the handlers would.
     QDialog *dialog(const QString &name) const
     {
-        return name == "Fehler" ? static_cast<QDialog *>(m_fehler) : m_hilfe;
+        f.window->show(name == "Fehler" ? Window::Fehler : Window::Hilfe);
+        return qobject_cast<QDialog *>(visibleTopLevel(name));
     }
+    QDialog *help() const { return dialog(QStringLiteral("Hilfe")); }
+
+    MainWindowFixture f;
 };
-
-namespace {
-
-// Records, in order, the steps that open and close a dialog: windows shown and hidden,
-// and the main window disabled and enabled.
-class StepRecorder : public QObject
-{
-public:
-    QStringList steps;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        const auto *window = qobject_cast<QWidget *>(watched);
-        if (!window || !window->isWindow())
-            return false;
-        const QString name = window->objectName();
-        if (event->type() == QEvent::Show)
-            steps << name + " shown";
-        else if (event->type() == QEvent::Hide)
-            steps << name + " hidden";
-        else if (event->type() == QEvent::EnabledChange && name == "frmHaupt")
-            steps << name + (window->isEnabled() ? " enabled" : " disabled");
-        return false;
-    }
-};
-
-} // namespace
-
-void tst_Dialogs::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    QVERIFY(QDir::setCurrent(m_dir.path()));
-    m_main = std::make_unique<frmHaupt>();
-    auto *flow = new ModalFlow(m_main.get());
-    m_fehler = new Fehler(m_main.get(), *flow);
-    m_hilfe = new Hilfe(m_main.get(), *flow);
-}
 
 // clang-format off
 void tst_Dialogs::controls_data()
@@ -148,7 +109,7 @@ void tst_Dialogs::windows()
     QVERIFY(
         !(shown->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     // Owned by the main window, so the window system keeps it above that and places it there
-    QCOMPARE(shown->parentWidget(), m_main.get());
+    QCOMPARE(shown->parentWidget(), f.window.get());
 }
 
 void tst_Dialogs::helpText()
@@ -171,7 +132,7 @@ void tst_Dialogs::helpText()
         "bestehen. Andernfalls stürzt das ",
         "Programm beim Beenden ab.",
     };
-    const auto *text = m_hilfe->findChild<QPlainTextEdit *>("Text1");
+    const auto *text = help()->findChild<QPlainTextEdit *>("Text1");
     QCOMPARE(text->toPlainText(), lines.join('\n') + '\n');
     QVERIFY(text->isReadOnly());
     QCOMPARE(text->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
@@ -180,9 +141,9 @@ void tst_Dialogs::helpText()
 void tst_Dialogs::helpTextIsShownWhole()
 {
     // Each of the 16 lines fits the box's width, and all of them its height.
-    m_hilfe->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_hilfe));
-    auto *text = m_hilfe->findChild<QPlainTextEdit *>("Text1");
+    QDialog *window = help();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    auto *text = window->findChild<QPlainTextEdit *>("Text1");
     QTextBlock block = text->document()->firstBlock();
     for (int line = 0; block.isValid() && line < 16; ++line, block = block.next())
         QVERIFY2(block.layout()->lineCount() == 1, qPrintable(block.text()));
@@ -194,15 +155,15 @@ void tst_Dialogs::helpTextIsShownWhole()
         height += layout->blockBoundingRect(line).height();
     QVERIFY2(height <= text->viewport()->height(),
              qPrintable(QString("%1 > %2").arg(height).arg(text->viewport()->height())));
-    m_hilfe->hide();
 }
 
 void tst_Dialogs::helpTextWrapsAtBlanksOnly()
 {
     // A face too wide for the lines, as where the narrow faces are missing.
-    auto *text = m_hilfe->findChild<QPlainTextEdit *>("Text1");
+    QDialog *window = help();
+    auto *text = window->findChild<QPlainTextEdit *>("Text1");
     const QString written = text->toPlainText();
-    m_hilfe->setFont(QFont(QStringLiteral("DejaVu Sans"), 11));
+    window->setFont(QFont(QStringLiteral("DejaVu Sans"), 11));
     const QString shown = text->toPlainText();
     QVERIFY(shown.count(u'\n') > written.count(u'\n')); // the face does make lines overflow
     // What is copied and what a screen reader reads stay the text as written
@@ -220,53 +181,40 @@ void tst_Dialogs::helpTextWrapsAtBlanksOnly()
     }
     QCOMPARE(copied, written);
     QCOMPARE(readOut, written);
-    m_hilfe->setFont(classicFont());
+    window->setFont(qt::classicFont());
     QCOMPARE(text->toPlainText(), written); // the designed face gives the lines as written
 }
 
-// clang-format off
-void tst_Dialogs::stepOrders_data()
+void tst_Dialogs::helpOpensWithTheFocusInItsText()
 {
-    QTest::addColumn<QString>("opener");
-    QTest::addColumn<QString>("window");
-    QTest::addColumn<QStringList>("opening");
-    QTest::addColumn<QStringList>("closing");
-    // The error window: disable, then show; OK: hide, show the main window, then enable it
-    QTest::newRow("Fehler") << "Berechnen" << "Fehler"
-        << QStringList{"frmHaupt disabled", "Fehler shown"}
-        << QStringList{"Fehler hidden", "frmHaupt shown", "frmHaupt enabled"};
-    // The help window: show, then disable; OK: hide, enable the main window, then show it
-    QTest::newRow("Hilfe") << "cmdHilfe" << "Hilfe"
-        << QStringList{"Hilfe shown", "frmHaupt disabled"}
-        << QStringList{"Hilfe hidden", "frmHaupt enabled", "frmHaupt shown"};
-}
-// clang-format on
 
-void tst_Dialogs::stepOrders()
-{
-    QFETCH(QString, opener);
-    QFETCH(QString, window);
-    QFETCH(QStringList, opening);
-    QFETCH(QStringList, closing);
-    frmHaupt main; // 30, 0, 0: "Neue ELO Berechnen" finds the ratings out of range
-    main.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&main));
-    StepRecorder recorder;
-    qApp->installEventFilter(&recorder);
-    QTest::mouseClick(main.findChild<QPushButton *>(opener), Qt::LeftButton);
-    QCOMPARE(recorder.steps, opening);
-    auto *shown = main.findChild<QDialog *>(window);
-    QVERIFY(shown && shown->isVisible());
-    QVERIFY(shown->isEnabled()); // usable while its owner is disabled
-
-    // Hidden meanwhile, the main window shows the order of all three closing steps.
-    main.hide();
-    QTest::keyClick(shown, Qt::Key_Escape); // no cancel button: Esc does nothing
-    QVERIFY(shown->isVisible());
-    recorder.steps.clear();
-    QTest::keyClick(shown, Qt::Key_Return);
-    QCOMPARE(recorder.steps, closing);
-    qApp->removeEventFilter(&recorder);
+    auto *help = f.window->findChild<QPushButton *>("cmdHilfe");
+    for (int opening = 0; opening < 10; ++opening) {
+        // Opened and closed by mouse and by keyboard in turn
+        if (opening % 2 == 0) {
+            QTest::mouseClick(help, Qt::LeftButton);
+        } else {
+            help->setFocus();
+            QTest::keyClick(help, Qt::Key_Space);
+        }
+        QWidget *window = visibleTopLevel("Hilfe");
+        QVERIFY(window);
+        QTRY_COMPARE(QApplication::activeWindow(), window);
+        auto *text = window->findChild<QPlainTextEdit *>("Text1");
+        QCOMPARE(QApplication::focusWidget(), text);
+        QCOMPARE(text->textCursor().position(), 0);
+        QVERIFY(!text->textCursor().hasSelection());
+        // Leave it elsewhere: all selected, the focus on OK
+        QTest::keyClick(text, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(text, Qt::Key_Tab);
+        auto *ok = window->findChild<QPushButton *>("cmdFehlerOK");
+        QCOMPARE(QApplication::focusWidget(), ok);
+        if (opening % 2 == 0)
+            QTest::mouseClick(ok, Qt::LeftButton);
+        else
+            QTest::keyClick(ok, Qt::Key_Return);
+        QVERIFY(!window->isVisible());
+    }
 }
 
 QTEST_MAIN(tst_Dialogs)

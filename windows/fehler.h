@@ -1,21 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-#include "windows/classicdialog.h"
+#include "windows/view.h"
 
-class QLabel;
-class QPushButton;
-
-// The error window: an entry is out of range. Shown over the main window while that
-// is disabled, so it acts as a modal dialog; OK hides it and gives control back.
-class Fehler : public ClassicDialog
+// The error window's handler: an entry is out of range. Shown while the main window is
+// disabled, so it acts as a modal dialog; OK hides it and gives control back.
+class Fehler
 {
-    Q_OBJECT
 public:
-    Fehler(QWidget *main, ModalFlow &flow);
+    explicit Fehler(View &view) : m_view(view) { }
+    void cmdFehlerOK_Click();
 
 private:
-    void cmdFehlerOK_Click() override;
-
-    QLabel *Label1 = nullptr;
-    QPushButton *cmdFehlerOK = nullptr;
+    View &m_view;
 };

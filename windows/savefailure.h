@@ -1,14 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-#include "storage/entriesfile.h"
+#include "storage/safefile.h"
 
-class QString;
-class QWidget;
+#include <string>
+#include <string_view>
 
-enum class SaveFailureChoice { Back, EndAnyway };
+// Why the entries could not be saved, in the program's German words, for every front end.
+struct SaveFailureMessage
+{
+    std::string path;   // the entries file, UTF-8, as the system writes paths
+    std::string reason; // the cause, and the system's reason in brackets where it has one
 
-// Tells the user why the entries file at filePath could not be saved and asks whether to
-// end anyway, losing the entries, or go back to the window. "Zurück" is the default, so
-// Enter and Esc both keep the entries.
-SaveFailureChoice askAfterSaveFailure(QWidget *parent, const QString &filePath,
-                                      const storage::SaveError &failure);
+    // The first sentence, naming the path as the box shows it (wrapped, perhaps).
+    std::string heading(std::string_view shownPath) const;
+    // The reason, then what each of the two buttons does.
+    std::string details() const;
+};
+
+SaveFailureMessage saveFailureMessage(std::string path, const storage::SaveError &failure);

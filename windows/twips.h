@@ -1,22 +1,32 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-#include <QRect>
-#include <QSize>
 
-// The windows are designed in twips, 15 to the pixel at 96 dpi; Qt's high-DPI scaling
-// takes the pixels on from there.
-constexpr int twipsToPixels(int twips)
+// The windows are designed in twips: 1440 to the inch, 15 to the pixel at 96 dpi.
+
+struct Twips
 {
-    return (twips + 7) / 15; // nearest pixel
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+struct Pixels
+{
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+// To the nearest pixel at dpi dots per inch, halves up, as Windows' MulDiv(twips, dpi, 1440).
+constexpr int twipsToPixels(int twips, int dpi = 96)
+{
+    return (twips * dpi + 720) / 1440;
 }
 
-constexpr QRect twipsRect(int left, int top, int width, int height)
+constexpr Pixels twipsToPixels(const Twips &place, int dpi = 96)
 {
-    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-                 twipsToPixels(height));
-}
-
-constexpr QSize twipsSize(int width, int height)
-{
-    return QSize(twipsToPixels(width), twipsToPixels(height));
+    return {twipsToPixels(place.left, dpi), twipsToPixels(place.top, dpi),
+            twipsToPixels(place.width, dpi), twipsToPixels(place.height, dpi)};
 }

@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "windows/modalflow.h"
+#include "windows/qt/modalflow.h"
 
 #include <QCoreApplication>
-#include <QDialog>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QTimer>
 #include <QWidget>
 
-#include <utility>
-#include <vector>
+namespace qt {
 
 ModalFlow::ModalFlow(QWidget *main) : QObject(main), m_main(main)
 {
@@ -19,15 +17,12 @@ ModalFlow::ModalFlow(QWidget *main) : QObject(main), m_main(main)
 void ModalFlow::disableMain()
 {
     m_focusOnReturn = m_main->focusWidget();
-    std::vector<std::pair<QWidget *, QPointer<QWidget>>> dialogs;
-    for (QWidget *dialog : m_main->findChildren<QDialog *>(Qt::FindDirectChildrenOnly))
-        dialogs.emplace_back(dialog, dialog->focusWidget());
+    const QPointer<QWidget> dialogFocus = m_dialog ? m_dialog->focusWidget() : nullptr;
     m_main->setEnabled(false);
-    for (auto &[dialog, focus] : dialogs) {
-        dialog->setEnabled(true);
-        if (focus)
-            focus->setFocus();
-    }
+    if (m_dialog)
+        m_dialog->setEnabled(true);
+    if (dialogFocus)
+        dialogFocus->setFocus();
 }
 
 void ModalFlow::enableMain()
@@ -39,27 +34,23 @@ void ModalFlow::enableMain()
     m_main->activateWindow();
 }
 
-void ModalFlow::showMain()
+void ModalFlow::shown(QWidget *dialog)
 {
-    m_main->show();
+    m_dialog = dialog;
+    dialog->setEnabled(true); // owned by the main window, which may be disabled already
 }
 
-QWidget *ModalFlow::shownDialog() const
+void ModalFlow::hidden(QWidget *dialog)
 {
-    for (QDialog *dialog : m_main->findChildren<QDialog *>(Qt::FindDirectChildrenOnly)) {
-        if (dialog->isVisible())
-            return dialog;
-    }
-    return nullptr;
+    if (m_dialog == dialog)
+        m_dialog = nullptr;
 }
 
 bool ModalFlow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != m_main || m_main->isEnabled())
+    if (watched != m_main || m_main->isEnabled() || !m_dialog || !m_dialog->isVisible())
         return false;
-    QWidget *dialog = shownDialog();
-    if (!dialog)
-        return false;
+    QWidget *dialog = m_dialog;
     switch (event->type()) {
     case QEvent::WindowActivate:
         // After the activation in progress, which the dialog would otherwise lose to it.
@@ -82,3 +73,5 @@ bool ModalFlow::eventFilter(QObject *watched, QEvent *event)
         return false;
     }
 }
+
+} // namespace qt

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "windows/helptext.h"
+#include "windows/qt/helptext.h"
 
-#include "windows/look.h"
+#include "windows/qt/face.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -11,6 +11,7 @@
 
 #include <algorithm>
 
+namespace qt {
 namespace {
 
 // What assistive technology reads of a HelpText: the text as written, with the caret and
@@ -114,7 +115,7 @@ private:
 
 QAccessibleInterface *accessibleHelpText(const QString &className, QObject *object)
 {
-    if (className == QLatin1String("HelpText") && object && object->isWidgetType())
+    if (className == QLatin1String("qt::HelpText") && object && object->isWidgetType())
         return new AccessibleHelpText(static_cast<HelpText *>(object));
     return nullptr;
 }
@@ -171,3 +172,5 @@ void HelpText::resizeEvent(QResizeEvent *event)
     QPlainTextEdit::resizeEvent(event);
     wrap();
 }
+
+} // namespace qt

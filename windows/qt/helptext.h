@@ -5,6 +5,8 @@
 
 class QMimeData;
 
+namespace qt {
+
 // A read-only text that the user can select, shown in lines that break at blanks only,
 // never after a hyphen as Qt's own wrapping would ("K-|Wert"). The lines it shows are the
 // text with some blanks turned into breaks; what is copied, and what assistive technology
@@ -28,3 +30,5 @@ private:
 
     QString m_written;
 };
+
+} // namespace qt
