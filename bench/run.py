@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Start-up and memory of Ratinor against a bare Qt window with the same 17 controls.
 
-Both probes are started alternately, round after round, under one Xvfb server: each
+Both probes are started alternately, round after round, on the X display that DISPLAY
+names (script/bench starts Xvfb for it): each
 prints the nanoseconds from just before its exec to its first painted window, then ends;
 its peak resident memory comes from the kernel's accounting of the ended child.
 Prints medians and the median of the per-round ratios (program / bare).
@@ -15,22 +16,6 @@ import subprocess
 import sys
 import tempfile
 import time
-
-
-def start_xvfb():
-    """Starts Xvfb on a display it picks itself; -displayfd reports which."""
-    read_end, write_end = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "800x600x24",
-                               "-nolisten", "tcp"], pass_fds=(write_end,),
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    with os.fdopen(read_end) as reader:
-        number = reader.readline().strip()
-    if not number:
-        server.kill()
-        server.wait()
-        sys.exit("no Xvfb server could be started")
-    return server, f":{number}"
 
 
 def run_once(program, env, cwd):
@@ -54,13 +39,14 @@ def main():
     parser.add_argument("--warmup", type=int, default=5)
     args = parser.parse_args()
 
-    server, display = start_xvfb()
+    if not os.environ.get("DISPLAY"):
+        sys.exit("no X display: run it through script/bench, which starts Xvfb")
     work = tempfile.mkdtemp()
     try:
         # A typical working directory: the entries file of an earlier run is there.
         with open(os.path.join(work, "Ratinor.ini"), "wb") as entries:
             entries.write(b" 30 \r\n 1600 \r\n 1400 \r\n")
-        env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb")
+        env = dict(os.environ, QT_QPA_PLATFORM="xcb")
         for _ in range(args.warmup):
             run_once(args.program, env, work)
             run_once(args.bare, env, work)
@@ -83,8 +69,6 @@ def main():
         print(f"targets: start-up ratio <= 1.10 ({'met' if time_ratio <= 1.10 else 'missed'}), "
               f"memory ratio <= 1.05 ({'met' if memory_ratio <= 1.05 else 'missed'})")
     finally:
-        server.kill()
-        server.wait()
         shutil.rmtree(work, ignore_errors=True)
 
 

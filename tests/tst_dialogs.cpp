@@ -187,7 +187,6 @@ void tst_Dialogs::helpTextWrapsAtBlanksOnly()
 
 void tst_Dialogs::helpOpensWithTheFocusInItsText()
 {
-
     auto *help = f.window->findChild<QPushButton *>("cmdHilfe");
     for (int opening = 0; opening < 10; ++opening) {
         // Opened and closed by mouse and by keyboard in turn

@@ -93,8 +93,9 @@ void tst_frmHaupt::formLoad()
     frmHaupt window(view);
     window.Form_Load();
     // The three input boxes and nothing else; the result boxes stay empty
-    QCOMPARE(view.steps, (QStringList {"text Kwert " + entries[0], "text eigeneElo " + entries[1],
-                                       "text GegnerElo " + entries[2]}));
+    QCOMPARE(view.steps,
+             (QStringList {"text Kwert " + entries[0], "text eigeneElo " + entries[1],
+                           "text GegnerElo " + entries[2]}));
 }
 
 void tst_frmHaupt::formLoadStartsWithAWin()

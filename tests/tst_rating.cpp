@@ -43,8 +43,8 @@ void tst_Rating::newRatings()
     QFETCH(int, opponent);
     QFETCH(double, score);
     QFETCH(QList<int>, ratings);
-    const auto result = calc::newRatings(std::int16_t(k), std::int16_t(own),
-                                         std::int16_t(opponent), score);
+    const auto result = calc::newRatings(std::int16_t(k), std::int16_t(own), std::int16_t(opponent),
+                                         score);
     QCOMPARE(result.has_value(), !ratings.isEmpty());
     if (result)
         QCOMPARE((QList<int> {result->own, result->opponent}), ratings);

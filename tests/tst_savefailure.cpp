@@ -58,15 +58,15 @@ void tst_SaveFailure::reason()
     QFETCH(int, error);
     QFETCH(bool, oldKept);
     QFETCH(QString, reason);
-    const SaveFailureMessage message =
-        saveFailureMessage("Ratinor.ini", {storage::SaveError::Kind(kind), error, oldKept});
+    const SaveFailureMessage message = saveFailureMessage(
+        "Ratinor.ini", {storage::SaveError::Kind(kind), error, oldKept});
     QCOMPARE(QString::fromStdString(message.reason), reason);
 }
 
 void tst_SaveFailure::namesThePathAndTheChoice()
 {
-    const SaveFailureMessage message =
-        saveFailureMessage("/home/anna/Verein/Ratinor.ini", {storage::SaveError::Kind::ReadOnly});
+    const SaveFailureMessage message = saveFailureMessage("/home/anna/Verein/Ratinor.ini",
+                                                          {storage::SaveError::Kind::ReadOnly});
     QCOMPARE(QString::fromStdString(message.heading("/home/anna/\nVerein/Ratinor.ini")),
              QStringLiteral("Die eingegebenen Werte konnten nicht in der Datei "
                             "„/home/anna/\nVerein/Ratinor.ini“ gespeichert werden."));

@@ -15,10 +15,10 @@ namespace design {
 
 enum class Kind {
     Label,
-    TextBox,     // single line, editable, right-aligned
+    TextBox,      // single line, editable, right-aligned
     ReadOnlyText, // multi-line; the user can select but not change it; no scroll bars
     Frame,
-    Option,      // an option button of the frame's group
+    Option, // an option button of the frame's group
     Button,
 };
 
@@ -44,8 +44,8 @@ struct Control
     std::string_view caption; // or the text a box starts with
     Twips place;              // from the client area's corner; an option's from its frame's
     int tabIndex;
-    std::optional<Box> box = {};      // a text box's place in the view
-    int typedLimit = 0;               // at most this many characters typed; 0: no limit
+    std::optional<Box> box = {}; // a text box's place in the view
+    int typedLimit = 0;          // at most this many characters typed; 0: no limit
     std::string_view toolTip = {};
     std::string_view accessibleName = {}; // where neither caption nor label names it
     std::string_view labels = {};         // a label: the box it names

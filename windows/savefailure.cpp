@@ -44,8 +44,7 @@ std::string causeOf(const storage::SaveError &failure)
     case Kind::CannotWrite:
         return "Sie ließ sich nicht vollständig schreiben." + oldKept;
     case Kind::ConnectionLost:
-        return "Die Verbindung zu dem Netzlaufwerk, auf dem sie liegt, ist unterbrochen."
-            + oldKept;
+        return "Die Verbindung zu dem Netzlaufwerk, auf dem sie liegt, ist unterbrochen." + oldKept;
     case Kind::DriveFault:
         return "Der Datenträger, auf dem sie liegt, oder die Verbindung zu ihm meldet einen "
                "Fehler beim Lesen oder Schreiben."
@@ -129,8 +128,7 @@ std::string SaveFailureMessage::details() const
 SaveFailureMessage saveFailureMessage(std::string path, const storage::SaveError &failure)
 {
     std::string reason = causeOf(failure);
-    if (const std::string_view detail = detailOf(storage::reasonOf(failure.error));
-        !detail.empty())
+    if (const std::string_view detail = detailOf(storage::reasonOf(failure.error)); !detail.empty())
         reason.append(" (Meldung des Systems: ").append(detail).append(")");
     return {std::move(path), std::move(reason)};
 }

@@ -101,14 +101,13 @@ QFont classicFont(const design::Font &font)
 
 Measure measureWith(const QFontMetrics &metrics)
 {
-    return [metrics](std::string_view text) {
-        return metrics.horizontalAdvance(fromUtf8(text));
-    };
+    return [metrics](std::string_view text) { return metrics.horizontalAdvance(fromUtf8(text)); };
 }
 
 QString wrappedAtBlanks(const QString &text, const QFontMetrics &metrics, int width)
 {
-    return QString::fromStdString(::wrappedAtBlanks(text.toStdString(), measureWith(metrics), width));
+    return QString::fromStdString(
+        ::wrappedAtBlanks(text.toStdString(), measureWith(metrics), width));
 }
 
 } // namespace qt

@@ -19,12 +19,14 @@ frmHaupt::frmHaupt(QWidget *parent) : QDialog(parent, Qt::Window)
     setUpWindow(this, design::frmHaupt);
     createControls(this, design::frmHaupt);
     m_flow = new ModalFlow(this);
-    for (const auto &[control, handler] : ::frmHaupt::clicks) {
-        const QString name = fromUtf8(control);
+    for (const ::frmHaupt::Wiring &wiring : ::frmHaupt::clicks) {
+        const QString name = fromUtf8(wiring.control);
+        const auto handler = wiring.click;
         if (auto *option = findChild<QRadioButton *>(name))
             connectOption(option, handler);
         else if (auto *button = findChild<QPushButton *>(name))
-            connect(button, &QPushButton::clicked, this, [this, handler] { (m_handlers.*handler)(); });
+            connect(button, &QPushButton::clicked, this,
+                    [this, handler] { (m_handlers.*handler)(); });
     }
     m_handlers.Form_Load();
     box(Box::Kwert)->setFocus();

@@ -18,19 +18,22 @@ SaveFailureChoice askAfterSaveFailure(QWidget *parent, const SaveFailureMessage 
                     QMessageBox::NoButton, parent);
     box.setObjectName(QStringLiteral("saveFailure"));
     // Lines of the path stay well within the width up to which the box wraps its text.
-    const std::string path = wrappedAnywhere(message.path, measureWith(QFontMetrics(box.font())), 300);
+    const std::string path = wrappedAnywhere(message.path, measureWith(QFontMetrics(box.font())),
+                                             300);
     box.setText(fromUtf8(message.heading(path)));
     box.setInformativeText(fromUtf8(message.details()));
     // A folder's name is text, never markup: "<img src=…>" in it would make Qt load a file.
     box.setTextFormat(Qt::PlainText);
     for (QLabel *label : box.findChildren<QLabel *>())
         label->setTextFormat(Qt::PlainText);
-    QPushButton *endAnyway = box.addButton(fromUtf8(texts::endAnyway), QMessageBox::DestructiveRole);
+    QPushButton *endAnyway = box.addButton(fromUtf8(texts::endAnyway),
+                                           QMessageBox::DestructiveRole);
     QPushButton *back = box.addButton(fromUtf8(texts::back), QMessageBox::RejectRole);
     box.setDefaultButton(back);
     box.setEscapeButton(back);
     box.exec();
-    return box.clickedButton() == endAnyway ? SaveFailureChoice::EndAnyway : SaveFailureChoice::Back;
+    return box.clickedButton() == endAnyway ? SaveFailureChoice::EndAnyway
+                                            : SaveFailureChoice::Back;
 }
 
 } // namespace qt
