@@ -32,7 +32,7 @@ struct SaveError
         DriveFault,        // the drive, or the connection to it, failed to read or write
     };
     Kind kind;
-    int error = 0;        // the system's own code behind it (errno), 0 where there is none
+    int error = 0;        // the system's own code (errno, or GetLastError), 0 where none
     bool oldKept = false; // true only where a file was there and holds exactly its old bytes
 };
 
