@@ -60,14 +60,14 @@ bool listed(const std::filesystem::path &file)
     return false;
 }
 
-// Tries look until it succeeds, for up to 1.5 s while the folder lists the file or a save
+// Tries look until it succeeds, for up to 3 s while the folder lists the file or a save
 // of it: on a network share or another FUSE mount, a file that another program is renaming
 // into place is missing for an instant, and an SMB share can fail to open or read a file
 // it lists for a while after a replace. A file the folder does not list is not waited for.
 template <typename Look> auto lookWhileReplaced(const std::filesystem::path &file, Look look)
 {
     auto result = look();
-    for (int wait = 100; !result && wait <= 800 && listed(file); wait *= 2) {
+    for (int wait = 100; !result && wait <= 1600 && listed(file); wait *= 2) {
         std::this_thread::sleep_for(std::chrono::milliseconds(wait));
         result = look();
     }

@@ -15,7 +15,7 @@ namespace storage {
 
 // Whether anything of that name is there: a file, hidden or read-only or not, a
 // directory, or a link. Any failure while looking counts as not there. Where nothing is
-// found but the folder lists the file or a save of it, it looks again for up to 1.5 s: on
+// found but the folder lists the file or a save of it, it looks again for up to 3 s: on
 // a network share a file that another program is replacing is missing for an instant.
 bool exists(const std::filesystem::path &file);
 

@@ -173,6 +173,13 @@ std::optional<SaveError> replaceContent(const std::filesystem::path &file, std::
         return failure(code, Kind::CannotWrite, existed);
     }
 
+    // ReplaceFileW gives the new file the old one's attributes; wine's does not, so the
+    // new file carries them already.
+    if (existed)
+        SetFileAttributesW(temporary.c_str(),
+                           attributes
+                               & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM
+                                  | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
     const bool replaced = existed ? ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
                                                  REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
             != 0

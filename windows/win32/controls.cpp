@@ -57,7 +57,10 @@ Kind kindOf(const design::Control &control, bool firstOption)
     case design::Kind::TextBox:
         return {L"EDIT", ES_RIGHT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
     case design::Kind::ReadOnlyText:
-        return {L"EDIT", ES_MULTILINE | ES_READONLY | WS_TABSTOP, WS_EX_CLIENTEDGE};
+        // Broken into lines by the program alone, at blanks, where a line does not fit: the
+        // box's own wrapping would also break where a blank at a line's end overflows.
+        return {L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP,
+                WS_EX_CLIENTEDGE};
     case design::Kind::Frame:
         return {L"BUTTON", BS_GROUPBOX, 0};
     case design::Kind::Option:
@@ -157,7 +160,14 @@ void createControls(HWND window, const design::WindowDesign &design, int dpi, HF
             GetModuleHandleW(nullptr), nullptr);
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(own), FALSE);
         // A label uses its whole width; a box and a button keep a margin inside.
-        const int room = control->kind == design::Kind::Label ? pixels.width : pixels.width - 8;
+        // A label uses its whole width, a text its formatting rectangle; a button keeps a
+        // margin inside.
+        int room = control->kind == design::Kind::Label ? pixels.width : pixels.width - 8;
+        if (control->kind == design::Kind::ReadOnlyText) {
+            RECT format {};
+            SendMessageW(child, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+            room = format.right - format.left;
+        }
         SetWindowTextW(child, shownText(window, own, *control, room).c_str());
         if (control->typedLimit > 0)
             SendMessageW(child, EM_LIMITTEXT, static_cast<WPARAM>(control->typedLimit), 0);

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace win32 {
@@ -76,15 +77,20 @@ OkOnlyDialog::~OkOnlyDialog()
 void OkOnlyDialog::show()
 {
     if (!m_placed) {
-        // Over the middle of the main window, as Windows places a dialog over its owner.
         RECT owner {};
         RECT own {};
         GetWindowRect(m_main, &owner);
         GetWindowRect(m_window, &own);
         const int width = own.right - own.left;
         const int height = own.bottom - own.top;
-        SetWindowPos(m_window, nullptr, (owner.left + owner.right - width) / 2,
-                     (owner.top + owner.bottom - height) / 2, 0, 0,
+        // Over the middle of the main window, but whole on the screen.
+        RECT screen {};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &screen, 0);
+        const int left = std::clamp((owner.left + owner.right - width) / 2, screen.left,
+                                    std::max(screen.left, screen.right - width));
+        const int top = std::clamp((owner.top + owner.bottom - height) / 2, screen.top,
+                                   std::max(screen.top, screen.bottom - height));
+        SetWindowPos(m_window, nullptr, left, top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         m_placed = true;
     }
