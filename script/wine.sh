@@ -22,8 +22,17 @@ start_wine() {
     timeout 30 wineserver -w
 }
 
+# Drive T: as a small tmpfs of 256 KiB, to be filled by a test; only as root.
+add_small_drive() {
+    [ "$(id -u)" -eq 0 ] || return 1
+    mkdir -p "$WINE_HOME/small" &&
+        mount -t tmpfs -o size=256k tmpfs "$WINE_HOME/small" &&
+        ln -s "$WINE_HOME/small" "$WINEPREFIX/dosdevices/t:"
+}
+
 stop_wine() {
     timeout 10 wineserver -k 2>/dev/null
+    mountpoint -q "$WINE_HOME/small" 2>/dev/null && umount "$WINE_HOME/small"
     kill "$XVFB_PID" 2>/dev/null
     rm -rf "$WINE_HOME"
 }

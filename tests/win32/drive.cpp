@@ -252,6 +252,33 @@ void escapeSaves(Program &program)
     check(readFile(program.file()) == " 30 \r\n 1600 \r\n 1400 \r\n", "Esc saves the 22 bytes");
 }
 
+// Fills the drive of path until it takes no further byte.
+void fillDrive(const std::wstring &path)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const std::string block(4096, 'x');
+    DWORD written = 0;
+    while (WriteFile(file, block.data(), static_cast<DWORD>(block.size()), &written, nullptr)
+           && written > 0) { }
+    for (DWORD one = 1; one > 0;) // the last bytes, one at a time
+        if (!WriteFile(file, "x", 1, &one, nullptr))
+            break;
+    CloseHandle(file);
+}
+
+void fullDisk(Program &program)
+{
+    program.enter("30", "1600", "1400");
+    toFront(program.main);
+    press(VK_ESCAPE);
+    HWND box = nullptr;
+    check(waitFor([&] { return (box = FindWindowW(L"RatinorSaveFailure", nullptr)) != nullptr; }),
+          "the save-failure box is shown");
+    check(readFile(program.file()) == " 25 \r\n 1700 \r\n 1650 \r\n",
+          "the old file keeps its bytes");
+    check(program.running(), "the program stays open");
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t *argv[])
@@ -263,8 +290,15 @@ int wmain(int argc, wchar_t *argv[])
     const std::wstring scenario = argv[2];
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    const std::wstring folder = std::wstring(temp) + L"ratinor-" + scenario + L"-"
-        + std::to_wstring(GetCurrentProcessId());
+    // The full disk is drive T:, a small one that the test run provides.
+    const bool onSmallDrive = scenario == L"full-disk";
+    if (onSmallDrive && GetDriveTypeW(L"T:\\") == DRIVE_NO_ROOT_DIR) {
+        std::fprintf(stderr, "no small drive T: here\n");
+        return 77;
+    }
+    const std::wstring folder = onSmallDrive ? std::wstring(L"T:\\folder")
+                                             : std::wstring(temp) + L"ratinor-" + scenario + L"-"
+            + std::to_wstring(GetCurrentProcessId());
     CreateDirectoryW(folder.c_str(), nullptr);
 
     struct Case
@@ -316,6 +350,7 @@ int wmain(int argc, wchar_t *argv[])
              check(program.running() && IsWindowEnabled(program.main), "the program stays open");
          },
          " 25 \r\n 1700 \r\n 1650 \r\n", FILE_ATTRIBUTE_READONLY},
+        {L"full-disk", fullDisk, " 25 \r\n 1700 \r\n 1650 \r\n"},
     };
     for (const Case &each : cases) {
         if (scenario != each.name)
@@ -325,6 +360,8 @@ int wmain(int argc, wchar_t *argv[])
             if (each.attributes)
                 SetFileAttributesW((folder + L"\\Ratinor.ini").c_str(), each.attributes);
         }
+        if (onSmallDrive)
+            fillDrive(L"T:\\filler");
         Program program(argv[1], folder);
         check(program.main != nullptr, "the main window is shown");
         if (program.main)
