@@ -3,7 +3,11 @@
 ; the user's Documents folder (where Ratinor.ini may be written, never in Program Files),
 ; and an uninstaller that leaves nothing behind but the user's Ratinor.ini.
 ; makensis -DSOURCE=<folder with ratinor.exe, LIESMICH.txt, LIZENZ.txt> -DOUTFILE=<setup.exe>
+;          [-DTARGET=amd64-unicode]
 Unicode true
+!ifdef TARGET
+Target ${TARGET} ; amd64-unicode: the same installer as a 64-bit program, to try under wine64
+!endif
 SetCompressor /SOLID lzma
 SetDateSave off
 RequestExecutionLevel admin
