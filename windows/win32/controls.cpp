@@ -28,13 +28,7 @@ std::wstring shownText(HWND window, HFONT font, const design::Control &control, 
         text.erase(at, 1);
     HDC dc = GetDC(window);
     HGDIOBJ before = SelectObject(dc, font);
-    const Measure measure = [dc](std::string_view line) {
-        const std::wstring wide = widen(line);
-        SIZE size {};
-        GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-        return static_cast<int>(size.cx);
-    };
-    std::string wrapped = wrappedAtBlanks(text, measure, width);
+    std::string wrapped = wrappedAtBlanks(text, measureWith(dc), width);
     SelectObject(dc, before);
     ReleaseDC(window, dc);
     for (std::size_t at = 0; (at = wrapped.find('\n', at)) != std::string::npos; at += 2)
@@ -93,6 +87,16 @@ const design::Control *controlOf(const design::WindowDesign &window, int id)
     if (index < 0 || index >= static_cast<int>(window.controls.size()))
         return nullptr;
     return &window.controls[static_cast<std::size_t>(index)];
+}
+
+Measure measureWith(HDC dc)
+{
+    return [dc](std::string_view line) {
+        const std::wstring wide = widen(line);
+        SIZE size {};
+        GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+        return static_cast<int>(size.cx);
+    };
 }
 
 int defaultButton(const design::WindowDesign &window)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include "windows/design.h"
+#include "windows/wrap.h"
 
 #include <windows.h>
 
@@ -16,6 +17,9 @@ const design::Control *controlOf(const design::WindowDesign &window, int id);
 
 // The identifier of the window's default button, pressed by Enter.
 int defaultButton(const design::WindowDesign &window);
+
+// Text widths in pixels in the font selected into dc.
+Measure measureWith(HDC dc);
 
 // A designed font at the window's dots per inch.
 HFONT createFont(const design::Font &font, int dpi);

@@ -2,6 +2,7 @@
 #include "windows/win32/savefailurebox.h"
 
 #include "windows/texts.h"
+#include "windows/win32/controls.h"
 #include "windows/win32/utf16.h"
 #include "windows/wrap.h"
 
@@ -88,13 +89,7 @@ SaveFailureChoice askAfterSaveFailure(HWND owner, const SaveFailureMessage &mess
     // A folder's name may hold no blank: the path breaks wherever a line would overflow.
     HDC dc = GetDC(box);
     HGDIOBJ before = SelectObject(dc, font);
-    const Measure measure = [dc](std::string_view line) {
-        const std::wstring wide = widen(line);
-        SIZE size {};
-        GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-        return static_cast<int>(size.cx);
-    };
-    const std::string path = wrappedAnywhere(message.path, measure, width - scaled(20));
+    const std::string path = wrappedAnywhere(message.path, measureWith(dc), width - scaled(20));
     SelectObject(dc, before);
     ReleaseDC(box, dc);
     int top = margin;
