@@ -31,8 +31,10 @@ add_small_drive() {
 }
 
 stop_wine() {
-    timeout 10 wineserver -k 2>/dev/null
-    mountpoint -q "$WINE_HOME/small" 2>/dev/null && umount "$WINE_HOME/small"
-    kill "$XVFB_PID" 2>/dev/null
-    rm -rf "$WINE_HOME"
+    # Under set -e too: nothing here may end the caller early.
+    timeout 10 wineserver -k 2>/dev/null || true
+    # Lazily: wine's last processes may still hold files on the small drive.
+    if mountpoint -q "$WINE_HOME/small" 2>/dev/null; then umount -l "$WINE_HOME/small" || true; fi
+    kill "$XVFB_PID" 2>/dev/null || true
+    rm -rf "$WINE_HOME" 2>/dev/null || true
 }

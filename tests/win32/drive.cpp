@@ -6,6 +6,7 @@
 #include "windows/texts.h"
 
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -49,6 +50,18 @@ void typedLimits(Program &program)
     SendMessageW(program.box("eigeneElo"), EM_SETSEL, 0, -1);
     type(L"123456");
     check(program.text("eigeneElo") == "1234", "eigeneElo takes 4 typed characters");
+    // A paste is cut to the limit too
+    SetWindowTextW(program.box("GegnerElo"), L"");
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, 6 * sizeof(wchar_t));
+        std::memcpy(GlobalLock(copy), L"98765", 6 * sizeof(wchar_t));
+        GlobalUnlock(copy);
+        SetClipboardData(CF_UNICODETEXT, copy);
+        CloseClipboard();
+    }
+    SendMessageW(program.box("GegnerElo"), WM_PASTE, 0, 0);
+    check(program.text("GegnerElo") == "9876", "a paste into GegnerElo is cut to 4 characters");
     program.enter("1", "1", "1e4");
     program.click("Berechnen");
     check(program.text("GegnerElo") == "10000", "the program's own text is not limited");
@@ -90,6 +103,12 @@ void helpWindow(Program &program)
     press(VK_RETURN);
     check(waitFor([&] { return !program.shown(design::Hilfe); }), "Enter presses OK");
     check(IsWindowEnabled(program.main), "the main window is enabled again");
+    // Its close button acts as OK
+    program.click("cmdHilfe");
+    check(waitFor([&] { return program.shown(design::Hilfe) != nullptr; }), "shown again");
+    PostMessageW(program.shown(design::Hilfe), WM_CLOSE, 0, 0);
+    check(waitFor([&] { return !program.shown(design::Hilfe) && IsWindowEnabled(program.main); }),
+          "the close button acts as OK");
 }
 
 void escapeSaves(Program &program)
